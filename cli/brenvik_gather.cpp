@@ -1,0 +1,35 @@
+// brenvik-gather: the gathering from the command line, for scripts and for
+// systems without Windows. It adds nothing to what the dialog's Convert does.
+#include <stdio.h>
+#include <string.h>
+
+#include "gather.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: brenvik-gather FOLDER FORMAT OUTPUT\n"
+    "\n"
+    "Gathers the numbered level files FOLDER/FORMAT (FORMAT holds one integer\n"
+    "conversion, e.g. screen.%d, screen.%02d, soko%03d.txt), numbers 1, 2, 3 ...\n"
+    "up to the first missing one, into the collection file OUTPUT, and prints\n"
+    "the number of files gathered, or \"ERROR \".\n"
+    "\n"
+    "exit status: 0 gathered, 1 ERROR, 2 usage error\n";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc != 4) {
+        fputs(kUsage, stderr);
+        return 2;
+    }
+    const char* pszStatus = ConvertLevels(argv[1], argv[2], argv[3]);
+    printf("%s\n", pszStatus);
+    return strcmp(pszStatus, STATUS_ERROR) == 0 ? 1 : 0;
+}

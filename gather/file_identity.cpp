@@ -1,0 +1,85 @@
+#include "file_identity.h"
+
+#ifdef _WIN32
+// Only the file API is needed here; keep the window system out.
+#define WIN32_LEAN_AND_MEAN
+#define NOUSER
+#define NOGDI
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+#ifdef _WIN32
+
+namespace {
+
+bool IdentifyHandle(HANDLE hFile, FileIdentity* pId)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (hFile == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(hFile, &info))
+        return false;
+    pId->ullVolume = info.dwVolumeSerialNumber;
+    pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return true;
+}
+
+}  // namespace
+
+bool IdentifyPath(const char* pszPath, FileIdentity* pId)
+{
+    // No access rights are asked for: this only reads the file's identity and
+    // must not be refused because another program has the file open.
+    HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    bool fOk = IdentifyHandle(hFile, pId);
+    CloseHandle(hFile);
+    return fOk;
+}
+
+bool IdentifyStream(FILE* pFile, FileIdentity* pId)
+{
+    return IdentifyHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))), pId);
+}
+
+#else
+
+namespace {
+
+void FromStat(const struct stat* pSt, FileIdentity* pId)
+{
+    pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
+    pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
+    pId->fDirectory = S_ISDIR(pSt->st_mode);
+}
+
+}  // namespace
+
+bool IdentifyPath(const char* pszPath, FileIdentity* pId)
+{
+    struct stat st;
+    if (stat(pszPath, &st) != 0)
+        return false;
+    FromStat(&st, pId);
+    return true;
+}
+
+bool IdentifyStream(FILE* pFile, FileIdentity* pId)
+{
+    struct stat st;
+    if (fstat(fileno(pFile), &st) != 0)
+        return false;
+    FromStat(&st, pId);
+    return true;
+}
+
+#endif
+
+bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+}

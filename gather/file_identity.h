@@ -1,0 +1,19 @@
+// Telling whether two names lead to the same file (links, other spellings).
+#pragma once
+
+#include <stdio.h>
+
+struct FileIdentity {
+    unsigned long long ullVolume;
+    unsigned long long ullIndex;
+    bool fDirectory;
+};
+
+// Identifies the file a path leads to, following links. False when there is
+// no such file.
+bool IdentifyPath(const char* pszPath, FileIdentity* pId);
+
+// Identifies the file behind an open stream.
+bool IdentifyStream(FILE* pFile, FileIdentity* pId);
+
+bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);

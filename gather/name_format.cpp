@@ -1,0 +1,114 @@
+#include "name_format.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "gather.h"
+
+namespace {
+
+// A width or precision this large can never give a name that fits a path.
+const int kMaxFieldWidth = MAX_PATH;
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Reads a decimal field; false when it is too large to matter.
+bool ReadField(const char* psz, int* pnPos)
+{
+    int nValue = 0;
+    while (IsDigit(psz[*pnPos])) {
+        nValue = nValue * 10 + (psz[*pnPos] - '0');
+        if (nValue >= kMaxFieldWidth)
+            return false;
+        ++*pnPos;
+    }
+    return true;
+}
+
+// Parses one conversion starting just after its '%'. On success *pnPos is
+// just past the conversion letter.
+bool ParseConversion(const char* psz, int* pnPos, char* pchConv)
+{
+    bool fAlternate = false;
+    for (;; ++*pnPos) {
+        char ch = psz[*pnPos];
+        if (ch == '#')
+            fAlternate = true;
+        else if (ch != '-' && ch != '0')
+            break;
+    }
+    if (!ReadField(psz, pnPos))
+        return false;
+    if (psz[*pnPos] == '.') {
+        ++*pnPos;
+        if (!ReadField(psz, pnPos))
+            return false;
+    }
+    char ch = psz[*pnPos];
+    if (ch == 'x' || ch == 'X') {
+        // fine with every flag
+    } else if (ch == 'd' || ch == 'i' || ch == 'u') {
+        if (fAlternate)
+            return false;  // '#' has no meaning for decimal conversions
+    } else {
+        return false;  // string, char, %n, pointer, floating point, '*', length, '$', end
+    }
+    *pchConv = ch;
+    ++*pnPos;
+    return true;
+}
+
+}  // namespace
+
+bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
+{
+    int nConversions = 0;
+    for (int nPos = 0; pszFormat[nPos] != '\0';) {
+        if (pszFormat[nPos] != '%') {
+            ++nPos;
+            continue;
+        }
+        if (pszFormat[nPos + 1] == '%') {
+            nPos += 2;
+            continue;
+        }
+        int nStart = nPos;
+        ++nPos;
+        char chConv = 0;
+        if (!ParseConversion(pszFormat, &nPos, &chConv))
+            return false;
+        if (++nConversions > 1)
+            return false;
+        pFmt->nConvStart = nStart;
+        pFmt->nConvLength = nPos - nStart;
+        pFmt->chConv = chConv;
+    }
+    return nConversions == 1;
+}
+
+bool ExpandLevelName(char* pszName, size_t cbName, const char* pszFolder, const char* pszFormat,
+                     int nLevel)
+{
+    size_t cchFolder = strlen(pszFolder);
+    if (cchFolder + 1 >= cbName)
+        return false;
+    memcpy(pszName, pszFolder, cchFolder);
+    pszName[cchFolder] = PATH_SEPARATOR;
+    char* pszTail = pszName + cchFolder + 1;
+    size_t cbTail = cbName - cchFolder - 1;
+    // The format has been through ParseNameFormat: one integer conversion.
+    int cch = snprintf(pszTail, cbTail, pszFormat, nLevel);
+    return cch >= 0 && static_cast<size_t>(cch) < cbTail;
+}
+
+bool ExpandConversion(char* pszOut, size_t cbOut, const char* pszFormat, const NameFormat* pFmt,
+                      int nLevel)
+{
+    char szConv[FORMAT_CAPACITY];
+    if (static_cast<size_t>(pFmt->nConvLength) >= sizeof(szConv))
+        return false;
+    memcpy(szConv, pszFormat + pFmt->nConvStart, pFmt->nConvLength);
+    szConv[pFmt->nConvLength] = '\0';
+    int cch = snprintf(pszOut, cbOut, szConv, nLevel);
+    return cch >= 0 && static_cast<size_t>(cch) < cbOut;
+}

@@ -1,0 +1,40 @@
+# Runs brenvik-gather as a script would and checks output and exit status.
+# -DCLI=program -DEMULATOR=launcher (may be empty) -DWORK=scratch folder
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/set)
+file(WRITE ${WORK}/set/screen.1 "one\n")
+file(WRITE ${WORK}/set/screen.2 "two\n")
+
+function(run expected_code expected_stdout_regex)
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGN}
+    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL expected_code)
+    message(FATAL_ERROR "brenvik-gather ${ARGN}: exit ${code}, expected ${expected_code}\n${out}${err}")
+  endif()
+  if(NOT out MATCHES "${expected_stdout_regex}")
+    message(FATAL_ERROR "brenvik-gather ${ARGN}: stdout [${out}] does not match [${expected_stdout_regex}]")
+  endif()
+  set(last_stderr "${err}" PARENT_SCOPE)
+endfunction()
+
+# Where the launcher cannot run the program at all, the test is skipped.
+execute_process(COMMAND ${EMULATOR} ${CLI} --help RESULT_VARIABLE code ERROR_VARIABLE err OUTPUT_QUIET)
+if(code EQUAL 77)
+  message("SKIP: ${err}")
+  return()
+endif()
+
+run(0 "^usage: brenvik-gather FOLDER FORMAT OUTPUT" --help)
+run(2 "^$")
+if(NOT last_stderr MATCHES "^usage:")
+  message(FATAL_ERROR "usage error without usage text on stderr: [${last_stderr}]")
+endif()
+run(2 "^$" a b)
+run(0 "^2\r?\n$" ${WORK}/set screen.%d ${WORK}/out.xsb)
+run(1 "^ERROR \r?\n$" ${WORK}/missing screen.%d ${WORK}/out2.xsb)
+run(1 "^ERROR \r?\n$" ${WORK}/set screen.%s ${WORK}/out2.xsb)
+file(READ ${WORK}/out.xsb content)
+if(NOT content MATCHES "^one\r?\n\r?\ntwo\r?\n\r?\n$")
+  message(FATAL_ERROR "unexpected collection: [${content}]")
+endif()
+file(REMOVE_RECURSE ${WORK})

@@ -1,0 +1,97 @@
+// What only a POSIX system can set up: links, directories in the series, a
+// file whose reading fails.
+#include <unistd.h>
+
+#include <map>
+#include <string>
+
+#include "gather.h"
+#include "test_folder.h"
+
+namespace {
+
+class GatherPosix : public TempFolderTest {
+protected:
+    std::string Convert(const std::string& output)
+    {
+        return ConvertLevels(dir_.string().c_str(), "screen.%d", output.c_str());
+    }
+    std::map<std::string, std::string> Levels() const
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            if (entry.path().filename().string().rfind("screen.", 0) == 0 && !entry.is_symlink())
+                files[entry.path().filename().string()] = ReadBytes(entry.path());
+        return files;
+    }
+};
+
+TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
+    auto before = Levels();
+    fs::create_hard_link(At("screen.3"), At("hard.xsb"));
+    fs::create_symlink(At("screen.2"), At("soft.xsb"));
+    fs::create_symlink(At("screen.1"), At("relative.xsb"));
+    fs::create_directory_symlink(dir_, At("alias"));
+    EXPECT_EQ(Convert(Str("hard.xsb")), STATUS_ERROR);
+    EXPECT_EQ(Convert(Str("soft.xsb")), STATUS_ERROR);
+    EXPECT_EQ(Convert(Str("relative.xsb")), STATUS_ERROR);
+    EXPECT_EQ(Convert((At("alias") / "screen.4").string()), STATUS_ERROR);  // next number
+    EXPECT_EQ(Levels(), before);
+    EXPECT_FALSE(fs::exists(At("screen.4")));
+
+    // A relative output path is judged from the working directory.
+    fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    EXPECT_EQ(Convert("screen.4"), STATUS_ERROR);
+    EXPECT_EQ(Convert("./alias/../screen.2"), STATUS_ERROR);
+    EXPECT_EQ(Convert("collection.xsb"), "3");
+    fs::current_path(cwd);
+    EXPECT_EQ(Levels(), before);
+    EXPECT_EQ(ReadBytes(At("collection.xsb")), "a\n\nb\n\nc\n\n");
+}
+
+TEST_F(GatherPosix, SeriesReachedThroughALinkedFolderIsProtected)
+{
+    fs::path real = dir_ / "real";
+    fs::create_directory(real);
+    WriteBytes(real / "screen.1", "a\n");
+    fs::create_directory_symlink(real, At("link"));
+    EXPECT_STREQ(ConvertLevels(Str("link").c_str(), "screen.%d", (real / "screen.2").string().c_str()),
+                 STATUS_ERROR);
+    EXPECT_FALSE(fs::exists(real / "screen.2"));
+}
+
+TEST_F(GatherPosix, DirectoryInPlaceOfALevelFileEndsTheSeries)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    fs::create_directory(At("screen.3"));
+    WriteBytes(At("screen.4"), "d\n");
+    EXPECT_EQ(Convert(Str("out.xsb")), "2");
+
+    fs::create_directory(At("dir1"));
+    EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "dir%d", Str("out2.xsb").c_str()), STATUS_ERROR);
+    EXPECT_FALSE(fs::exists(At("out2.xsb")));
+}
+
+TEST_F(GatherPosix, ReadErrorIsAnErrorNotACount)
+{
+    // Reading /proc/self/mem from its start fails with EIO.
+    WriteSeries("screen.%d", {"a\n"});
+    fs::create_symlink("/proc/self/mem", At("screen.2"));
+    WriteBytes(At("screen.3"), "c\n");
+    EXPECT_EQ(Convert(Str("out.xsb")), STATUS_ERROR);
+    EXPECT_EQ(ReadBytes(At("out.xsb")), "a\n\n");  // what was written before stays
+}
+
+TEST_F(GatherPosix, UnreadableLevelFileEndsTheSeries)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    fs::permissions(At("screen.2"), fs::perms::none);
+    EXPECT_EQ(Convert(Str("out.xsb")), "1");
+}
+
+}  // namespace

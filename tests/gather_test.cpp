@@ -1,0 +1,214 @@
+// The gathering as a user meets it. Runs natively and, cross-built, under
+// Wine, where the Windows text mode applies (NL is what a line end becomes).
+#include <climits>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "gather.h"
+#include "test_folder.h"
+
+namespace {
+
+class Gather : public TempFolderTest {
+protected:
+    std::string Convert(const std::string& format, const std::string& output)
+    {
+        return ConvertLevels(dir_.string().c_str(), format.c_str(), output.c_str());
+    }
+    std::string out() const { return Str("out.xsb"); }
+
+    // Every file of the folder, to prove a refused run touched nothing.
+    std::map<std::string, std::string> Snapshot() const
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            files[entry.path().filename().string()] = ReadBytes(entry.path());
+        return files;
+    }
+};
+
+TEST_F(Gather, CopiesTheSeriesInNumberOrderWithOneLineEndAfterEachFile)
+{
+    WriteSeries("screen.%d", {"#####\n#@$.#\n#####\n", "two\n", "three\n", "four\n", "five\n"});
+    EXPECT_EQ(Convert("screen.%d", out()), "5");
+    EXPECT_EQ(ReadBytes(out()),
+              "#####" NL "#@$.#" NL "#####" NL NL "two" NL NL "three" NL NL "four" NL NL "five" NL NL);
+    EXPECT_EQ(g_nLevel, 6);  // where the run stopped
+
+    // A second run truncates and gives the same file.
+    EXPECT_EQ(Convert("screen.%d", out()), "5");
+    EXPECT_EQ(ReadBytes(out()),
+              "#####" NL "#@$.#" NL "#####" NL NL "two" NL NL "three" NL NL "four" NL NL "five" NL NL);
+}
+
+TEST_F(Gather, StopsAtTheFirstGap)
+{
+    WriteBytes(At("screen.1"), "a\n");
+    WriteBytes(At("screen.2"), "b\n");
+    WriteBytes(At("screen.4"), "d\n");
+    EXPECT_EQ(Convert("screen.%d", out()), "2");
+    EXPECT_EQ(ReadBytes(out()), "a" NL NL "b" NL NL);
+}
+
+TEST_F(Gather, MissingFirstFileIsAnErrorAndLeavesTheOutputAlone)
+{
+    WriteBytes(At("screen.0"), "zero\n");
+    WriteBytes(At("screen.2"), "two\n");
+    WriteBytes(out(), "previous collection");
+    EXPECT_EQ(Convert("screen.%d", out()), STATUS_ERROR);
+    EXPECT_EQ(ReadBytes(out()), "previous collection");
+    EXPECT_EQ(g_nLevel, 1);
+}
+
+TEST_F(Gather, EmptyTextsAreAnErrorAndTouchNothing)
+{
+    WriteSeries("screen.%d", {"a\n"});
+    std::string folder = dir_.string();
+    EXPECT_STREQ(ConvertLevels("", "screen.%d", out().c_str()), STATUS_ERROR);
+    EXPECT_STREQ(ConvertLevels(folder.c_str(), "", out().c_str()), STATUS_ERROR);
+    EXPECT_STREQ(ConvertLevels(folder.c_str(), "screen.%d", ""), STATUS_ERROR);
+    EXPECT_FALSE(fs::exists(out()));
+}
+
+TEST_F(Gather, PaddedNumbers)
+{
+    WriteSeries("soko%03d.txt", {"1\n", "2\n", "3\n"});
+    EXPECT_EQ(Convert("soko%03d.txt", out()), "3");
+    EXPECT_EQ(ReadBytes(out()), "1" NL NL "2" NL NL "3" NL NL);
+}
+
+TEST_F(Gather, LineEndsBetweenLevels)
+{
+    // Empty file: one line end. No final line end: completed, no empty line.
+    WriteSeries("l%d", {"", "last line open", "next\n"});
+    EXPECT_EQ(Convert("l%d", out()), "3");
+    EXPECT_EQ(ReadBytes(out()), NL "last line open" NL "next" NL NL);
+}
+
+TEST_F(Gather, CopiesEveryByteOfLongLinesAndNulBytes)
+{
+    std::string longLine(2500, '#');
+    std::string withNul("ab\0cd\n\0\0x\n", 10);
+    WriteSeries("l%d", {longLine + "\n", withNul});
+    EXPECT_EQ(Convert("l%d", out()), "2");
+    std::string expectedNul("ab\0cd" NL "\0\0x" NL NL, sizeof("ab\0cd" NL "\0\0x" NL NL) - 1);
+    EXPECT_EQ(ReadBytes(out()), longLine + NL NL + expectedNul);
+}
+
+TEST_F(Gather, OutputThatCannotBeCreatedIsAnError)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    auto before = Snapshot();
+    EXPECT_EQ(Convert("screen.%d", Str("no such folder/out.xsb")), STATUS_ERROR);
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(Gather, FullDiskIsAnErrorNotACount)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+#ifdef _WIN32
+    const char* pszFull = "Z:\\dev\\full";
+#else
+    const char* pszFull = "/dev/full";
+#endif
+    EXPECT_EQ(Convert("screen.%d", pszFull), STATUS_ERROR);
+}
+
+TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    WriteBytes(At("screen"), "same name for every number\n");
+    WriteBytes(out(), "keep");
+    auto before = Snapshot();
+    for (const char* psz : {"screen", "screen.%d%d", "screen.%s", "screen.%n", "screen.%*d", "screen.%ld",
+                            "screen.%1$d", "screen.%", "screen.%0999d", "screen.%f",
+                            "screen.%d" "/.."})
+        EXPECT_EQ(Convert(psz, out()), STATUS_ERROR) << psz;
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(Gather, PercentSignsInTheFolderAreOrdinaryCharacters)
+{
+    dir_ /= "100% done %s%n";
+    fs::create_directories(dir_);
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    EXPECT_EQ(Convert("screen.%d", out()), "2");
+}
+
+TEST_F(Gather, NamesThatDoNotFitAPath)
+{
+    // A folder so long that "%3d" fits with 3 digits and not with 4.
+    fs::path base = dir_;
+    dir_ /= std::string(MAX_PATH - 5 - base.string().size() - 1, 'f');
+    ASSERT_EQ(dir_.string().size(), size_t{MAX_PATH - 5});
+    fs::create_directories(dir_);
+    WriteBytes(At("998"), "998\n");
+    WriteBytes(At("999"), "999\n");
+    std::ofstream(At("1000")) << "too long a name\n";  // where the system allows it
+    std::string output = (base / "out.xsb").string();
+    std::string folder = dir_.string();
+    EXPECT_STREQ(ConvertLevelsFrom(folder.c_str(), "%3d", output.c_str(), 998), "2");
+
+    // A pattern or a first name longer than a path: refused, nothing written.
+    fs::remove(output);
+    EXPECT_EQ(Convert("%30d", output), STATUS_ERROR);
+    EXPECT_EQ(Convert("xx%d", output), STATUS_ERROR);
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(Gather, OutputNamingAFileOfTheSeriesIsRefused)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n", "c\n", "d\n", "e\n"});
+    WriteBytes(At("screen.9"), "after a gap\n");
+    std::string sub = (dir_ / "sub").string();
+    fs::create_directories(sub);
+    auto before = Snapshot();
+    for (std::string output : {Str("screen.1"), Str("screen.3"), Str("screen.5"),
+                               Str("screen.6"),   // the next number: would be read while written
+                               Str("screen.9"),   // after the gap
+                               Str("screen.10"), Str("screen.2147483647"),
+                               sub + "/../screen.2", (dir_ / "." / "screen.4").string()}) {
+        EXPECT_EQ(Convert("screen.%d", output), STATUS_ERROR) << output;
+    }
+    EXPECT_EQ(Snapshot(), before);
+
+    // Names that look alike but are not in the series are fine.
+    for (std::string output : {Str("screen.0"), Str("screen.06"), Str("screen.6.xsb"), Str("screen.-1"),
+                               Str("screen.2147483648"), Str("screen.")}) {
+        EXPECT_EQ(Convert("screen.%d", output), "5") << output;
+        fs::remove(output);
+    }
+}
+
+TEST_F(Gather, OutputMatchingAPaddedOrHexSeriesIsRefused)
+{
+    WriteSeries("soko%03d.txt", {"a\n"});
+    WriteSeries("lv%#x", {"a\n"});
+    EXPECT_EQ(Convert("soko%03d.txt", Str("soko002.txt")), STATUS_ERROR);
+    EXPECT_EQ(Convert("soko%03d.txt", Str("soko1234.txt")), STATUS_ERROR);
+    EXPECT_EQ(Convert("soko%03d.txt", Str("soko2.txt")), "1");
+    EXPECT_EQ(Convert("lv%#x", Str("lv0xff")), STATUS_ERROR);
+    EXPECT_EQ(Convert("lv%#x", Str("lv0xFF")), "1");  // %x writes lower case
+}
+
+TEST_F(Gather, TheNumberNeverOverflows)
+{
+    WriteBytes(At("x.2147483646"), "a\n");
+    WriteBytes(At("x.2147483647"), "b\n");
+    EXPECT_STREQ(ConvertLevelsFrom(dir_.string().c_str(), "x.%d", out().c_str(), INT_MAX - 1), "2");
+    EXPECT_EQ(g_nLevel, INT_MAX);
+    EXPECT_EQ(ReadBytes(out()), "a" NL NL "b" NL NL);
+}
+
+TEST_F(Gather, TextsLongerThanTheirBuffersAreRefused)
+{
+    WriteSeries("screen.%d", {"a\n"});
+    std::string longFormat = "screen.%d" + std::string(FORMAT_CAPACITY, 'x');
+    std::string longOutput = Str(std::string(MAX_PATH, 'o'));
+    EXPECT_EQ(Convert(longFormat, out()), STATUS_ERROR);
+    EXPECT_EQ(Convert("screen.%d", longOutput), STATUS_ERROR);
+    EXPECT_FALSE(fs::exists(out()));
+}
+
+}  // namespace
