@@ -23,6 +23,7 @@ bool IdentifyHandle(HANDLE hFile, FileIdentity* pId)
     pId->ullVolume = info.dwVolumeSerialNumber;
     pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    pId->cLinks = info.nNumberOfLinks;
     return true;
 }
 
@@ -41,6 +42,11 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return fOk;
 }
 
+bool MayHaveOtherNames(const FileIdentity*)
+{
+    return true;
+}
+
 bool IdentifyStream(FILE* pFile, FileIdentity* pId)
 {
     return IdentifyHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))), pId);
@@ -55,6 +61,7 @@ void FromStat(const struct stat* pSt, FileIdentity* pId)
     pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
     pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
     pId->fDirectory = S_ISDIR(pSt->st_mode);
+    pId->cLinks = static_cast<unsigned long>(pSt->st_nlink);
 }
 
 }  // namespace
@@ -75,6 +82,11 @@ bool IdentifyStream(FILE* pFile, FileIdentity* pId)
         return false;
     FromStat(&st, pId);
     return true;
+}
+
+bool MayHaveOtherNames(const FileIdentity* pId)
+{
+    return pId->cLinks > 1;
 }
 
 #endif

@@ -7,6 +7,7 @@ struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
     bool fDirectory;
+    unsigned long cLinks;  // hard links to the file
 };
 
 // Identifies the file a path leads to, following links. False when there is
@@ -17,3 +18,8 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 bool IdentifyStream(FILE* pFile, FileIdentity* pId);
 
 bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
+
+// Could the file be reached by a name that the full-path rule does not see
+// through? Elsewhere than on Windows only a second hard link can do that;
+// Windows also has short 8.3 names, junctions and the like.
+bool MayHaveOtherNames(const FileIdentity* pId);

@@ -147,8 +147,11 @@ bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const Nam
     if (NamesLevelFile(szMarkedFull, szOutputFull, pszFormat, pFmt))
         return false;
 
+    // An existing output that can be reached by another name may be a level
+    // file: compare it with each of them before it is truncated.
     FileIdentity idOutput;
-    if (IdentifyPath(pszOutput, &idOutput) && IsExistingLevelFile(&idOutput, pszFolder, pszFormat))
+    if (IdentifyPath(pszOutput, &idOutput) && MayHaveOtherNames(&idOutput) &&
+        IsExistingLevelFile(&idOutput, pszFolder, pszFormat))
         return false;
     return true;
 }
