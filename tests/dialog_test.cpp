@@ -1,0 +1,390 @@
+// The real brenvik.exe, started as its own process and driven with window
+// messages the way a test without a human (or a window manager) can: fields
+// set with WM_SETTEXT, buttons and keys posted, every wait bounded.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "resource.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kCaption[] = "Sokoban - Brenvik by Olmsvey ver1.0";
+const DWORD kTimeoutMs = 20000;
+
+// The file name edit of the save dialog (edt1, or the combo box cmb13).
+const int kSaveNameIds[] = {0x480, 0x47c};
+
+bool WaitUntil(const std::function<bool()>& done, DWORD msTimeout = kTimeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > msTimeout)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::string Text(HWND hwnd)
+{
+    char sz[1024] = "";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(sz), reinterpret_cast<LPARAM>(sz), SMTO_ABORTIFHUNG,
+                        kTimeoutMs, &result);
+    return sz;
+}
+
+void SetText(HWND hwnd, const std::string& text)
+{
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                    SMTO_ABORTIFHUNG, kTimeoutMs, &result));
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct FindData {
+    const char* pszCaption;
+    HWND hExclude1, hExclude2;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
+{
+    FindData* pData = reinterpret_cast<FindData*>(lParam);
+    char szClass[32];
+    GetClassNameA(hwnd, szClass, sizeof(szClass));
+    if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd) || hwnd == pData->hExclude1 ||
+        hwnd == pData->hExclude2)
+        return TRUE;
+    if (pData->pszCaption != NULL && Text(hwnd) != pData->pszCaption)
+        return TRUE;
+    pData->hFound = hwnd;
+    return FALSE;
+}
+
+class Dialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char szExe[MAX_PATH];
+        GetModuleFileNameA(NULL, szExe, sizeof(szExe));
+        fs::path exe = fs::path(szExe).parent_path() / "brenvik.exe";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        std::string cmd = "\"" + exe.string() + "\" --ignored-option";
+        ASSERT_TRUE(CreateProcessA(NULL, &cmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi_)) << exe;
+        ASSERT_TRUE(WaitUntil([&] { return (hDlg_ = FindAppDialog(kCaption)) != NULL; }))
+            << "the dialog did not appear";
+
+        // The choosers cannot reach Wine's Z: drive, so the test folder is on C:.
+        char szTemp[MAX_PATH];
+        GetTempPathA(sizeof(szTemp), szTemp);
+        dir_ = fs::path(szTemp) / ("brenvik-dialog-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                   std::to_string(GetTickCount()));
+        fs::create_directories(dir_);
+    }
+
+    void TearDown() override
+    {
+        if (pi_.hProcess != NULL) {
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+                PostMessageA(hDlg_, WM_CLOSE, 0, 0);
+                if (WaitForSingleObject(pi_.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
+                    TerminateProcess(pi_.hProcess, 1);
+            }
+            CloseHandle(pi_.hThread);
+            CloseHandle(pi_.hProcess);
+        }
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    HWND FindAppDialog(const char* pszCaption, HWND hExclude1 = NULL, HWND hExclude2 = NULL)
+    {
+        FindData data = {pszCaption, hExclude1, hExclude2, NULL};
+        EnumThreadWindows(pi_.dwThreadId, FindDialog, reinterpret_cast<LPARAM>(&data));
+        return data.hFound;
+    }
+
+    // A modal window the program opened over its dialog (a chooser, a message box).
+    HWND WaitForModal(HWND hExclude = NULL)
+    {
+        HWND hModal = NULL;
+        WaitUntil([&] { return (hModal = FindAppDialog(NULL, hDlg_, hExclude)) != NULL; });
+        return hModal;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(hDlg_, id); }
+
+    // Presses Convert and returns what the count field shows afterwards.
+    std::string Convert()
+    {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(hDlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(Item(IDOK)), SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+        return Text(Item(IDC_COUNT));
+    }
+
+    void Fill(const std::string& folder, const std::string& format, const std::string& output)
+    {
+        SetText(Item(IDC_FOLDER), folder);
+        SetText(Item(IDC_FORMAT), format);
+        SetText(Item(IDC_OUTPUT), output);
+    }
+
+    void PostKey(HWND hwnd, WPARAM vk)
+    {
+        PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
+        PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
+    }
+
+    void WriteSeries(int count)
+    {
+        for (int n = 1; n <= count; ++n)
+            WriteFile(dir_ / ("screen." + std::to_string(n)), "level " + std::to_string(n) + "\n");
+    }
+
+    // Opens a chooser with its browse button; returns the chooser's window.
+    HWND OpenChooser(int idButton)
+    {
+        PostMessageA(hDlg_, WM_COMMAND, MAKEWPARAM(idButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(idButton)));
+        return WaitForModal();
+    }
+
+    bool WaitClosed(HWND hwnd)
+    {
+        return WaitUntil([&] { return !IsWindow(hwnd); });
+    }
+
+    // Selects a folder in the open folder chooser. The path must live in the
+    // program's own memory for BFFM_SETSELECTIONA to read it.
+    void SelectFolder(HWND hChooser, const std::string& path)
+    {
+        void* pRemote = VirtualAllocEx(pi_.hProcess, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+        ASSERT_NE(pRemote, nullptr);
+        ASSERT_TRUE(WriteProcessMemory(pi_.hProcess, pRemote, path.c_str(), path.size() + 1, NULL));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(hChooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pRemote),
+                            SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+        VirtualFreeEx(pi_.hProcess, pRemote, 0, MEM_RELEASE);
+    }
+
+    void ChooseFolder(const std::string& path)
+    {
+        HWND hChooser = OpenChooser(IDC_BROWSE_FOLDER);
+        ASSERT_NE(hChooser, nullptr) << "no folder chooser";
+        SelectFolder(hChooser, path);
+        PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(hChooser));
+    }
+
+    // Types a name into the open save dialog and presses Save.
+    void TypeSaveName(HWND hSave, const std::string& name)
+    {
+        HWND hName = NULL;
+        for (int id : kSaveNameIds)
+            if (hName == NULL)
+                hName = GetDlgItem(hSave, id);
+        ASSERT_NE(hName, nullptr) << "no file name field in the save dialog";
+        SetText(hName, name);
+        PostMessageA(hSave, WM_COMMAND, IDOK, 0);
+    }
+
+    // Saves under a name; returns what the output field shows afterwards.
+    std::string SaveAs(const std::string& name)
+    {
+        HWND hSave = OpenChooser(IDC_BROWSE_OUTPUT);
+        EXPECT_NE(hSave, nullptr) << "no save dialog";
+        if (hSave == NULL)
+            return "<no dialog>";
+        TypeSaveName(hSave, name);
+        EXPECT_TRUE(WaitClosed(hSave));
+        return Text(Item(IDC_OUTPUT));
+    }
+
+    PROCESS_INFORMATION pi_ = {};
+    HWND hDlg_ = NULL;
+    fs::path dir_;
+};
+
+TEST_F(Dialog, StartsWithTheDefaultFormatAndEmptyFields)
+{
+    EXPECT_EQ(Text(Item(IDC_FORMAT)), "screen.%d");
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), "");
+    EXPECT_EQ(Text(Item(IDC_OUTPUT)), "");
+    EXPECT_EQ(Text(Item(IDC_COUNT)), "");
+
+    // The count can be selected and copied but not edited.
+    LONG style = GetWindowLongA(Item(IDC_COUNT), GWL_STYLE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_TRUE(style & ES_RIGHT);
+    EXPECT_TRUE(style & WS_TABSTOP);
+}
+
+TEST_F(Dialog, ConvertShowsTheCountAndWritesTheCollection)
+{
+    WriteSeries(5);
+    fs::path out = dir_ / "set.xsb";
+    Fill(dir_.string(), "screen.%d", out.string());
+    EXPECT_EQ(Convert(), "5");
+    EXPECT_EQ(ReadFile(out),
+              "level 1\r\n\r\nlevel 2\r\n\r\nlevel 3\r\n\r\nlevel 4\r\n\r\nlevel 5\r\n\r\n");
+
+    SetText(Item(IDC_FOLDER), "");
+    EXPECT_EQ(Convert(), "ERROR ");
+    // Spaces are text like any other: a folder of spaces is not empty, and
+    // no such folder exists.
+    SetText(Item(IDC_FOLDER), "   ");
+    EXPECT_EQ(Convert(), "ERROR ");
+    EXPECT_EQ(ReadFile(out).size(), 5 * strlen("level 1\r\n\r\n"));
+}
+
+TEST_F(Dialog, EnterInAnEditFieldConvertsAndEscapeDoesNotClose)
+{
+    WriteSeries(2);
+    Fill(dir_.string(), "screen.%d", (dir_ / "set.xsb").string());
+    for (int id : {IDC_FOLDER, IDC_FORMAT, IDC_OUTPUT}) {
+        SetText(Item(IDC_COUNT), "");
+        PostKey(Item(id), VK_ESCAPE);
+        PostKey(Item(id), VK_RETURN);
+        // Keys are handled in order: once Enter has converted, Escape was seen.
+        EXPECT_TRUE(WaitUntil([&] { return Text(Item(IDC_COUNT)) == "2"; })) << id;
+        EXPECT_TRUE(IsWindow(hDlg_));
+    }
+    EXPECT_EQ(WaitForSingleObject(pi_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+TEST_F(Dialog, ClosingEndsTheProcessWithExitCodeZero)
+{
+    PostMessageA(hDlg_, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi_.hProcess, kTimeoutMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 1;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(Dialog, OverlongFieldTextsAreCutToTheirBuffers)
+{
+    WriteSeries(1);
+    // An output path of exactly 259 characters, then 41 more in the field.
+    std::string out = (dir_ / "").string();
+    out += std::string(MAX_PATH - 1 - out.size() - 4, 'o') + ".xsb";
+    ASSERT_EQ(out.size(), size_t{MAX_PATH - 1});
+    Fill(dir_.string(), "screen.%d", out + std::string(41, 'x'));
+    EXPECT_EQ(Convert(), "1");
+    EXPECT_EQ(ReadFile(out), "level 1\r\n\r\n");
+
+    // A 300-character folder is read as 259 characters: no such folder, and
+    // the dialog lives on.
+    SetText(Item(IDC_FOLDER), dir_.string() + "\\" + std::string(300, 'f'));
+    EXPECT_EQ(Convert(), "ERROR ");
+    EXPECT_EQ(Convert(), "ERROR ");
+}
+
+TEST_F(Dialog, FolderChooserStartsOnTheLastFolderAndTrimsADriveRoot)
+{
+    fs::path levels = dir_ / "levels";
+    fs::create_directories(levels);
+    ChooseFolder(levels.string());
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
+
+    // Typed text is not seen by the chooser; it starts on the folder chosen
+    // last, so pressing OK at once gives that folder again.
+    SetText(Item(IDC_FOLDER), "typed by hand");
+    HWND hChooser = OpenChooser(IDC_BROWSE_FOLDER);
+    ASSERT_NE(hChooser, nullptr);
+    PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitClosed(hChooser));
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
+
+    // Cancelling leaves the field alone.
+    SetText(Item(IDC_FOLDER), "typed by hand");
+    hChooser = OpenChooser(IDC_BROWSE_FOLDER);
+    ASSERT_NE(hChooser, nullptr);
+    PostMessageA(hChooser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(hChooser));
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), "typed by hand");
+
+    ChooseFolder("C:\\");
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), "C:");
+}
+
+TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
+{
+    fs::create_directories(dir_ / "my.dir");
+    std::string base = dir_.string() + "\\";
+    EXPECT_EQ(SaveAs(base + "set1"), base + "set1.xsb");
+    EXPECT_EQ(SaveAs(base + "set1.txt"), base + "set1.txt");
+    EXPECT_EQ(SaveAs(base + "my.dir\\set1"), base + "my.dir\\set1.xsb");
+    EXPECT_EQ(SaveAs(base + "set2."), base + "set2.");
+
+    // Cancelling leaves the field alone.
+    SetText(Item(IDC_OUTPUT), "typed by hand");
+    HWND hSave = OpenChooser(IDC_BROWSE_OUTPUT);
+    ASSERT_NE(hSave, nullptr);
+    PostMessageA(hSave, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(hSave));
+    EXPECT_EQ(Text(Item(IDC_OUTPUT)), "typed by hand");
+
+    // A name typed into the field is used as typed: no extension added.
+    WriteSeries(1);
+    Fill(dir_.string(), "screen.%d", base + "typed");
+    EXPECT_EQ(Convert(), "1");
+    EXPECT_TRUE(fs::exists(base + "typed"));
+}
+
+TEST_F(Dialog, SaveDialogAsksBeforeOverwritingAnExistingFile)
+{
+    std::string existing = dir_.string() + "\\exists.xsb";
+    WriteFile(existing, "keep");
+    SetText(Item(IDC_OUTPUT), "typed by hand");
+
+    // No: the save dialog stays open; cancel it, nothing changed.
+    HWND hSave = OpenChooser(IDC_BROWSE_OUTPUT);
+    ASSERT_NE(hSave, nullptr);
+    TypeSaveName(hSave, existing);
+    HWND hAsk = WaitForModal(hSave);
+    ASSERT_NE(hAsk, nullptr) << "no overwrite question";
+    PostMessageA(hAsk, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(WaitClosed(hAsk));
+    EXPECT_TRUE(IsWindow(hSave));
+    PostMessageA(hSave, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(hSave));
+    EXPECT_EQ(Text(Item(IDC_OUTPUT)), "typed by hand");
+
+    // Yes: the name is taken; the file itself is only written by Convert.
+    hSave = OpenChooser(IDC_BROWSE_OUTPUT);
+    ASSERT_NE(hSave, nullptr);
+    TypeSaveName(hSave, existing);
+    hAsk = WaitForModal(hSave);
+    ASSERT_NE(hAsk, nullptr) << "no overwrite question";
+    PostMessageA(hAsk, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitClosed(hSave));
+    EXPECT_EQ(Text(Item(IDC_OUTPUT)), existing);
+    EXPECT_EQ(ReadFile(existing), "keep");
+}
+
+}  // namespace
