@@ -8,48 +8,22 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 
+#include "dialog_driver.h"
 #include "resource.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char kCaption[] = "Sokoban - Brenvik by Olmsvey ver1.0";
-const DWORD kTimeoutMs = 20000;
-
 // The file name edit of the save dialog (edt1, or the combo box cmb13).
 const int kSaveNameIds[] = {0x480, 0x47c};
 
-bool WaitUntil(const std::function<bool()>& done, DWORD msTimeout = kTimeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > msTimeout)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
+std::string Text(HWND hwnd) { return WindowText(hwnd); }
 
-std::string Text(HWND hwnd)
-{
-    char sz[1024] = "";
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(sz), reinterpret_cast<LPARAM>(sz), SMTO_ABORTIFHUNG,
-                        kTimeoutMs, &result);
-    return sz;
-}
-
-void SetText(HWND hwnd, const std::string& text)
-{
-    DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                    SMTO_ABORTIFHUNG, kTimeoutMs, &result));
-}
+void SetText(HWND hwnd, const std::string& text) { ASSERT_TRUE(SetWindowTextRemote(hwnd, text)); }
 
 std::string ReadFile(const fs::path& path)
 {
@@ -64,26 +38,6 @@ void WriteFile(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-struct FindData {
-    const char* pszCaption;
-    HWND hExclude1, hExclude2;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
-{
-    FindData* pData = reinterpret_cast<FindData*>(lParam);
-    char szClass[32];
-    GetClassNameA(hwnd, szClass, sizeof(szClass));
-    if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd) || hwnd == pData->hExclude1 ||
-        hwnd == pData->hExclude2)
-        return TRUE;
-    if (pData->pszCaption != NULL && Text(hwnd) != pData->pszCaption)
-        return TRUE;
-    pData->hFound = hwnd;
-    return FALSE;
-}
-
 class Dialog : public ::testing::Test {
 protected:
     void SetUp() override
@@ -91,12 +45,7 @@ protected:
         char szExe[MAX_PATH];
         GetModuleFileNameA(NULL, szExe, sizeof(szExe));
         fs::path exe = fs::path(szExe).parent_path() / "brenvik.exe";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        std::string cmd = "\"" + exe.string() + "\" --ignored-option";
-        ASSERT_TRUE(CreateProcessA(NULL, &cmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi_)) << exe;
-        ASSERT_TRUE(WaitUntil([&] { return (hDlg_ = FindAppDialog(kCaption)) != NULL; }))
-            << "the dialog did not appear";
+        ASSERT_TRUE(StartBrenvik(exe.string(), &pi_, &hDlg_)) << "the dialog of " << exe << " did not appear";
 
         // The choosers cannot reach Wine's Z: drive, so the test folder is on C:.
         char szTemp[MAX_PATH];
@@ -108,44 +57,23 @@ protected:
 
     void TearDown() override
     {
-        if (pi_.hProcess != NULL) {
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
-                PostMessageA(hDlg_, WM_CLOSE, 0, 0);
-                if (WaitForSingleObject(pi_.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
-                    TerminateProcess(pi_.hProcess, 1);
-            }
-            CloseHandle(pi_.hThread);
-            CloseHandle(pi_.hProcess);
-        }
+        CloseBrenvik(&pi_, hDlg_);
         std::error_code ec;
         fs::remove_all(dir_, ec);
-    }
-
-    HWND FindAppDialog(const char* pszCaption, HWND hExclude1 = NULL, HWND hExclude2 = NULL)
-    {
-        FindData data = {pszCaption, hExclude1, hExclude2, NULL};
-        EnumThreadWindows(pi_.dwThreadId, FindDialog, reinterpret_cast<LPARAM>(&data));
-        return data.hFound;
     }
 
     // A modal window the program opened over its dialog (a chooser, a message box).
     HWND WaitForModal(HWND hExclude = NULL)
     {
         HWND hModal = NULL;
-        WaitUntil([&] { return (hModal = FindAppDialog(NULL, hDlg_, hExclude)) != NULL; });
+        WaitUntil([&] { return (hModal = FindThreadDialog(pi_.dwThreadId, NULL, hDlg_, hExclude)) != NULL; });
         return hModal;
     }
 
     HWND Item(int id) const { return GetDlgItem(hDlg_, id); }
 
     // Presses Convert and returns what the count field shows afterwards.
-    std::string Convert()
-    {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(hDlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(Item(IDOK)), SMTO_ABORTIFHUNG, kTimeoutMs, &result);
-        return Text(Item(IDC_COUNT));
-    }
+    std::string Convert() { return PressConvert(hDlg_); }
 
     void Fill(const std::string& folder, const std::string& format, const std::string& output)
     {
@@ -188,7 +116,7 @@ protected:
         ASSERT_TRUE(WriteProcessMemory(pi_.hProcess, pRemote, path.c_str(), path.size() + 1, NULL));
         DWORD_PTR result = 0;
         SendMessageTimeoutA(hChooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pRemote),
-                            SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+                            SMTO_ABORTIFHUNG, kDriverTimeoutMs, &result);
         VirtualFreeEx(pi_.hProcess, pRemote, 0, MEM_RELEASE);
     }
 
@@ -280,7 +208,7 @@ TEST_F(Dialog, EnterInAnEditFieldConvertsAndEscapeDoesNotClose)
 TEST_F(Dialog, ClosingEndsTheProcessWithExitCodeZero)
 {
     PostMessageA(hDlg_, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(pi_.hProcess, kTimeoutMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_EQ(WaitForSingleObject(pi_.hProcess, kDriverTimeoutMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 1;
     GetExitCodeProcess(pi_.hProcess, &code);
     EXPECT_EQ(code, 0u);
