@@ -269,6 +269,13 @@ TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
     EXPECT_EQ(SaveAs(base + "my.dir\\set1"), base + "my.dir\\set1.xsb");
     EXPECT_EQ(SaveAs(base + "set2."), base + "set2.");
 
+    // No room left for the extension in 260 bytes: kept as chosen.
+    std::string longName = base + std::string(256 - base.size(), 'n');
+    ASSERT_EQ(longName.size(), 256u);
+    EXPECT_EQ(SaveAs(longName), longName);
+    std::string roomy = base + std::string(255 - base.size(), 'n');
+    EXPECT_EQ(SaveAs(roomy), roomy + ".xsb");
+
     // Cancelling leaves the field alone.
     SetText(Item(IDC_OUTPUT), "typed by hand");
     HWND hSave = OpenChooser(IDC_BROWSE_OUTPUT);
