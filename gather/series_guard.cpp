@@ -34,6 +34,9 @@ bool AppendLiteral(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom
 bool BuildMarkedPattern(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
                         char* pszOut, size_t cbOut)
 {
+    // A mark in the texts themselves could stand in for a lost number.
+    if (strchr(pszFolder, kNumberMark) != NULL || strchr(pszFormat, kNumberMark) != NULL)
+        return false;
     size_t cchFolder = strlen(pszFolder);
     if (cchFolder + 2 >= cbOut)
         return false;
@@ -138,11 +141,10 @@ bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const Nam
         !FullPath(szMarked, szMarkedFull, sizeof(szMarkedFull)) ||
         !FullPath(pszOutput, szOutputFull, sizeof(szOutputFull)))
         return false;
-    // Exactly one mark must survive: a ".." after the number would make every
-    // number name the same file.
+    // The mark must survive: a ".." after the number would make every number
+    // name the same file.
     const char* pszMark = strchr(szMarkedFull, kNumberMark);
-    if (pszMark == NULL || strchr(pszMark + 1, kNumberMark) != NULL ||
-        strchr(pszFolder, kNumberMark) != NULL)
+    if (pszMark == NULL)
         return false;
     if (NamesLevelFile(szMarkedFull, szOutputFull, pszFormat, pFmt))
         return false;
