@@ -22,14 +22,14 @@ const char kUsage[] =
 int main(int argc, char** argv)
 {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
-        fputs(kUsage, stdout);
-        return 0;
+        return fputs(kUsage, stdout) == EOF ? 2 : 0;
     }
     if (argc != 4) {
-        fputs(kUsage, stderr);
+        (void)fputs(kUsage, stderr);
         return 2;
     }
     const char* pszStatus = ConvertLevels(argv[1], argv[2], argv[3]);
-    printf("%s\n", pszStatus);
+    if (printf("%s\n", pszStatus) < 0 || fflush(stdout) != 0)
+        return 2;  // a script must not take an unprinted result for a count
     return strcmp(pszStatus, STATUS_ERROR) == 0 ? 1 : 0;
 }

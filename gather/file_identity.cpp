@@ -42,14 +42,16 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return fOk;
 }
 
-bool MayHaveOtherNames(const FileIdentity*)
+bool MayHaveOtherNames(const FileIdentity* /*pId*/)
 {
     return true;
 }
 
 bool IdentifyStream(FILE* pFile, FileIdentity* pId)
 {
-    return IdentifyHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))), pId);
+    // The runtime hands out the OS handle as an integer.
+    return IdentifyHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))),  // NOLINT(performance-no-int-to-ptr)
+                          pId);
 }
 
 #else

@@ -18,7 +18,8 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
 bool PathEqualN(const char* pszA, const char* pszB, size_t cch)
 {
     for (size_t i = 0; i < cch; ++i) {
-        char a = pszA[i], b = pszB[i];
+        char a = pszA[i];
+        char b = pszB[i];
         if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
         if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
         if (a != b)

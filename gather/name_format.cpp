@@ -89,13 +89,12 @@ bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
 bool ExpandLevelName(char* pszName, size_t cbName, const char* pszFolder, const char* pszFormat,
                      int nLevel)
 {
-    size_t cchFolder = strlen(pszFolder);
-    if (cchFolder + 1 >= cbName)
+    // The folder goes in as text, never as part of the format.
+    int cchHead = snprintf(pszName, cbName, "%s%c", pszFolder, PATH_SEPARATOR);
+    if (cchHead < 0 || static_cast<size_t>(cchHead) >= cbName)
         return false;
-    memcpy(pszName, pszFolder, cchFolder);
-    pszName[cchFolder] = PATH_SEPARATOR;
-    char* pszTail = pszName + cchFolder + 1;
-    size_t cbTail = cbName - cchFolder - 1;
+    char* pszTail = pszName + cchHead;
+    size_t cbTail = cbName - static_cast<size_t>(cchHead);
     // The format has been through ParseNameFormat: one integer conversion.
     int cch = snprintf(pszTail, cbTail, pszFormat, nLevel);
     return cch >= 0 && static_cast<size_t>(cch) < cbTail;
@@ -105,10 +104,9 @@ bool ExpandConversion(char* pszOut, size_t cbOut, const char* pszFormat, const N
                       int nLevel)
 {
     char szConv[FORMAT_CAPACITY];
-    if (static_cast<size_t>(pFmt->nConvLength) >= sizeof(szConv))
+    int cchConv = snprintf(szConv, sizeof(szConv), "%.*s", pFmt->nConvLength, pszFormat + pFmt->nConvStart);
+    if (cchConv != pFmt->nConvLength)
         return false;
-    memcpy(szConv, pszFormat + pFmt->nConvStart, pFmt->nConvLength);
-    szConv[pFmt->nConvLength] = '\0';
     int cch = snprintf(pszOut, cbOut, szConv, nLevel);
     return cch >= 0 && static_cast<size_t>(cch) < cbOut;
 }

@@ -152,8 +152,6 @@ bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const Nam
     // An existing output that can be reached by another name may be a level
     // file: compare it with each of them before it is truncated.
     FileIdentity idOutput;
-    if (IdentifyPath(pszOutput, &idOutput) && MayHaveOtherNames(&idOutput) &&
-        IsExistingLevelFile(&idOutput, pszFolder, pszFormat))
-        return false;
-    return true;
+    return !(IdentifyPath(pszOutput, &idOutput) && MayHaveOtherNames(&idOutput) &&
+             IsExistingLevelFile(&idOutput, pszFolder, pszFormat));
 }

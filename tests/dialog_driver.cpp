@@ -16,7 +16,7 @@ struct FindData {
 
 BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam)
 {
-    FindData* pData = reinterpret_cast<FindData*>(lParam);
+    FindData* pData = reinterpret_cast<FindData*>(lParam);  // NOLINT(performance-no-int-to-ptr)
     char szClass[32];
     GetClassNameA(hwnd, szClass, sizeof(szClass));
     if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd) || hwnd == pData->hExclude1 ||
@@ -71,7 +71,7 @@ bool StartBrenvik(const std::string& exe, PROCESS_INFORMATION* pPi, HWND* phDlg)
     si.cb = sizeof(si);
     // An option the program must ignore.
     std::string cmd = "\"" + exe + "\" --ignored-option";
-    if (!CreateProcessA(NULL, &cmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, pPi))
+    if (!CreateProcessA(NULL, cmd.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, pPi))
         return false;
     return WaitUntil([&] { return (*phDlg = FindThreadDialog(pPi->dwThreadId, kCaption)) != NULL; });
 }

@@ -82,10 +82,10 @@ protected:
         SetText(Item(IDC_OUTPUT), output);
     }
 
-    void PostKey(HWND hwnd, WPARAM vk)
+    static void PostKey(HWND hwnd, WPARAM vk)
     {
         PostMessageA(hwnd, WM_KEYDOWN, vk, 1);
-        PostMessageA(hwnd, WM_KEYUP, vk, 0xC0000001);
+        PostMessageA(hwnd, WM_KEYUP, vk, MAKELPARAM(1, 0xC000));  // released
     }
 
     void WriteSeries(int count)
@@ -102,14 +102,14 @@ protected:
         return WaitForModal();
     }
 
-    bool WaitClosed(HWND hwnd)
+    static bool WaitClosed(HWND hwnd)
     {
         return WaitUntil([&] { return !IsWindow(hwnd); });
     }
 
     // Selects a folder in the open folder chooser. The path must live in the
     // program's own memory for BFFM_SETSELECTIONA to read it.
-    void SelectFolder(HWND hChooser, const std::string& path)
+    void SelectFolder(HWND hChooser, const std::string& path) const
     {
         void* pRemote = VirtualAllocEx(pi_.hProcess, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
         ASSERT_NE(pRemote, nullptr);
@@ -130,7 +130,7 @@ protected:
     }
 
     // Types a name into the open save dialog and presses Save.
-    void TypeSaveName(HWND hSave, const std::string& name)
+    static void TypeSaveName(HWND hSave, const std::string& name)
     {
         HWND hName = NULL;
         for (int id : kSaveNameIds)
@@ -211,7 +211,7 @@ TEST_F(Dialog, ClosingEndsTheProcessWithExitCodeZero)
     ASSERT_EQ(WaitForSingleObject(pi_.hProcess, kDriverTimeoutMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 1;
     GetExitCodeProcess(pi_.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(code, 0U);
 }
 
 TEST_F(Dialog, OverlongFieldTextsAreCutToTheirBuffers)
@@ -271,7 +271,7 @@ TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
 
     // No room left for the extension in 260 bytes: kept as chosen.
     std::string longName = base + std::string(256 - base.size(), 'n');
-    ASSERT_EQ(longName.size(), 256u);
+    ASSERT_EQ(longName.size(), 256U);
     EXPECT_EQ(SaveAs(longName), longName);
     std::string roomy = base + std::string(255 - base.size(), 'n');
     EXPECT_EQ(SaveAs(roomy), roomy + ".xsb");

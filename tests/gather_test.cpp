@@ -123,7 +123,7 @@ TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
     auto before = Snapshot();
     for (const char* psz : {"screen", "screen.%d%d", "screen.%s", "screen.%n", "screen.%*d", "screen.%ld",
                             "screen.%1$d", "screen.%", "screen.%0999d", "screen.%f",
-                            "screen.%d" "/.."})
+                            "screen.%d/.."})
         EXPECT_EQ(Convert(psz, out()), STATUS_ERROR) << psz;
     EXPECT_EQ(Snapshot(), before);
 }
@@ -164,7 +164,7 @@ TEST_F(Gather, OutputNamingAFileOfTheSeriesIsRefused)
     std::string sub = (dir_ / "sub").string();
     fs::create_directories(sub);
     auto before = Snapshot();
-    for (std::string output : {Str("screen.1"), Str("screen.3"), Str("screen.5"),
+    for (const std::string& output : {Str("screen.1"), Str("screen.3"), Str("screen.5"),
                                Str("screen.6"),   // the next number: would be read while written
                                Str("screen.9"),   // after the gap
                                Str("screen.10"), Str("screen.2147483647"),
@@ -174,7 +174,7 @@ TEST_F(Gather, OutputNamingAFileOfTheSeriesIsRefused)
     EXPECT_EQ(Snapshot(), before);
 
     // Names that look alike but are not in the series are fine.
-    for (std::string output : {Str("screen.0"), Str("screen.06"), Str("screen.6.xsb"), Str("screen.-1"),
+    for (const std::string& output : {Str("screen.0"), Str("screen.06"), Str("screen.6.xsb"), Str("screen.-1"),
                                Str("screen.2147483648"), Str("screen.")}) {
         EXPECT_EQ(Convert("screen.%d", output), "5") << output;
         fs::remove(output);

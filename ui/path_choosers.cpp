@@ -45,7 +45,7 @@ void BrowseForFolder(HWND hDlg)
     CoTaskMemFree(pidl);
     if (!fPath)
         return;  // no file system folder: keep what the field had
-    strcpy(g_szFolder, szPath);
+    memcpy(g_szFolder, szPath, strlen(szPath) + 1);  // both MAX_PATH bytes
 
     // A drive root (C:\) loses its backslash, so that joining the folder and
     // the format gives a single one.
@@ -71,8 +71,8 @@ void BrowseForOutputFile(HWND hDlg)
     // after the last backslash counts: C:\my.dir\set1 has none.
     const char* pszName = strrchr(g_szOutput, '\\');
     pszName = pszName != NULL ? pszName + 1 : g_szOutput;
-    if (strchr(pszName, '.') == NULL &&
-        strlen(g_szOutput) + sizeof(kCollectionExtension) <= sizeof(g_szOutput))
-        strcat(g_szOutput, kCollectionExtension);
+    size_t cchOutput = strlen(g_szOutput);
+    if (strchr(pszName, '.') == NULL && cchOutput + sizeof(kCollectionExtension) <= sizeof(g_szOutput))
+        memcpy(g_szOutput + cchOutput, kCollectionExtension, sizeof(kCollectionExtension));
     SetWindowTextA(GetDlgItem(hDlg, IDC_OUTPUT), g_szOutput);
 }

@@ -17,14 +17,12 @@
 
 #include "gather.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
 
 const int kManyFiles = 10000;
-const size_t kHugeBytes = 100u * 1000 * 1000;
+const size_t kHugeBytes = size_t{100} * 1000 * 1000;
 
 fs::path g_root;
 std::map<std::string, double> g_medianSeconds;
@@ -92,6 +90,7 @@ void ReferenceLoop(const std::string& folder, const std::string& output)
 long Spawn(const std::vector<std::string>& args, const std::string& stdoutPath)
 {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -131,11 +130,13 @@ void RegisterSet(const std::string& set, const std::string& expected)
             if (ConvertLevels(folder.c_str(), "screen.%d", output.c_str()) != expected)
                 state.SkipWithError("unexpected count");
     }));
+    // cppcheck-suppress constParameter ; the benchmark loop changes the state
     configure(benchmark::RegisterBenchmark(("reference/" + set).c_str(), [=](benchmark::State& state) {
         for (auto _ : state)
             ReferenceLoop(folder, output);
     }));
     std::vector<std::string> args = CatArgs(set);
+    // cppcheck-suppress constParameter ; the benchmark loop changes the state
     configure(benchmark::RegisterBenchmark(("cat/" + set).c_str(), [=](benchmark::State& state) {
         for (auto _ : state)
             Spawn(args, output);

@@ -61,7 +61,7 @@ void MakeSandbox()
     // Other names for level files: the output must not reach them either.
     fs::create_hard_link(g_sandbox / "screen.3", g_sandbox / "hard.xsb");
     fs::create_symlink("screen.2", g_sandbox / "soft.xsb");
-    for (auto& entry : fs::recursive_directory_iterator(g_sandbox)) {
+    for (const auto& entry : fs::recursive_directory_iterator(g_sandbox)) {
         if (entry.is_regular_file()) {
             std::string rel = fs::relative(entry.path(), g_sandbox).string();
             g_original[rel] = ReadAll(entry.path());
@@ -79,7 +79,7 @@ void MakeSandbox()
 void RestoreSandbox()
 {
     for (const char* dir : {".", "sub", "100% done"}) {
-        for (auto& entry : fs::directory_iterator(g_sandbox / dir)) {
+        for (const auto& entry : fs::directory_iterator(g_sandbox / dir)) {
             std::string rel = fs::relative(entry.path(), g_sandbox).string();
             if (rel == "sub" || rel == "100% done" || rel == "soft.xsb")
                 continue;

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!ParseNameFormat(format.c_str(), &fmt))
         return 0;
 
-    char szPlain[2 * MAX_PATH], szSpare[2 * MAX_PATH];
+    char szPlain[2 * MAX_PATH];
+    char szSpare[2 * MAX_PATH];
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #pragma GCC diagnostic ignored "-Wformat-extra-args"

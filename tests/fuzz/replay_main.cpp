@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::vector<fs::path> inputs;
         if (fs::is_directory(argv[i])) {
-            for (auto& entry : fs::directory_iterator(argv[i]))
+            for (const auto& entry : fs::directory_iterator(argv[i]))
                 inputs.push_back(entry.path());
         } else {
             inputs.push_back(argv[i]);
