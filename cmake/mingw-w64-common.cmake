@@ -11,5 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Static runtime: the executables need no mingw DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Static runtime: the executables need no mingw DLLs beside them. No time
+# stamp in the headers and no symbols, so that two builds of one commit give
+# the same files.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
