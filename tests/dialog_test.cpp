@@ -260,6 +260,37 @@ TEST_F(Dialog, FolderChooserStartsOnTheLastFolderAndTrimsADriveRoot)
     EXPECT_EQ(Text(Item(IDC_FOLDER)), "C:");
 }
 
+TEST_F(Dialog, FolderChooserNeverShowsAVirtualFolderAsAPath)
+{
+    fs::path levels = dir_ / "levels";
+    fs::create_directories(levels);
+    ChooseFolder(levels.string());
+
+    // "My Computer" has a display name but no file system path.
+    LPITEMIDLIST pidl = NULL;
+    ASSERT_EQ(SHGetSpecialFolderLocation(NULL, CSIDL_DRIVES, &pidl), S_OK);
+    UINT cb = ILGetSize(pidl);
+    HWND hChooser = OpenChooser(IDC_BROWSE_FOLDER);
+    ASSERT_NE(hChooser, nullptr);
+    void* pRemote = VirtualAllocEx(pi_.hProcess, NULL, cb, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(pRemote, nullptr);
+    WriteProcessMemory(pi_.hProcess, pRemote, pidl, cb, NULL);
+    CoTaskMemFree(pidl);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hChooser, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(pRemote),
+                        SMTO_ABORTIFHUNG, kDriverTimeoutMs, &result);
+    PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitClosed(hChooser));
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
+
+    // The folder chosen before is still where the chooser starts.
+    hChooser = OpenChooser(IDC_BROWSE_FOLDER);
+    ASSERT_NE(hChooser, nullptr);
+    PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitClosed(hChooser));
+    EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
+}
+
 TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
 {
     fs::create_directories(dir_ / "my.dir");
