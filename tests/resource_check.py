@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Reads a built brenvik.exe (PE headers and resource section) and checks the
-dialog template, the version block, the manifest, the subsystem and that no
-other resource is present. Usage: resource_check.py brenvik.exe"""
+"""Reads a built brenvik.exe (PE headers, imports and resource section) and
+checks the dialog template, the version block, the manifest, the subsystem,
+the window-system calls and that no other resource is present.
+Usage: resource_check.py brenvik.exe"""
 import struct
 import sys
 import unittest
@@ -58,6 +59,7 @@ class Pe:
         self.subsystem_version = struct.unpack_from("<HH", data, opt + 48)
         self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
         dirs = opt + (96 if self.magic == 0x10B else 112)
+        self.import_rva = struct.unpack_from("<I", data, dirs + 1 * 8)[0]
         self.res_rva, self.res_size = struct.unpack_from("<II", data, dirs + 2 * 8)
         self.sections = []
         for i in range(nsections):
@@ -70,6 +72,29 @@ class Pe:
             if vaddr <= rva < vaddr + size:
                 return rawptr + rva - vaddr
         raise ValueError("rva %#x in no section" % rva)
+
+    def cstr(self, off):
+        return self.data[off:self.data.index(b"\0", off)].decode("ascii")
+
+    def imports(self):
+        """{dll name in upper case: set of imported function names}"""
+        thunk_size, ordinal_flag = (4, 1 << 31) if self.magic == 0x10B else (8, 1 << 63)
+        out = {}
+        off = self.at(self.import_rva)
+        while True:
+            lookup, _, _, name_rva, first_thunk = struct.unpack_from("<IIIII", self.data, off)
+            if name_rva == 0:
+                return out
+            names = out.setdefault(self.cstr(self.at(name_rva)).upper(), set())
+            t = self.at(lookup or first_thunk)
+            while True:
+                entry = struct.unpack_from("<Q" if thunk_size == 8 else "<I", self.data, t)[0]
+                if entry == 0:
+                    break
+                if not entry & ordinal_flag:
+                    names.add(self.cstr(self.at(entry & 0x7FFFFFFF) + 2))
+                t += thunk_size
+            off += 20
 
     def resources(self):
         """[(type, name, language, bytes)] with ids as ints, names as str."""
@@ -175,6 +200,14 @@ class Executable(unittest.TestCase):
         self.assertIn(self.pe.magic, (0x10B, 0x20B))
         if self.pe.magic == 0x10B:
             self.assertEqual(self.pe.machine, 0x14C)  # i386
+
+    def test_window_system_calls_are_the_narrow_ones(self):
+        imports = self.pe.imports()
+        self.assertEqual(imports["USER32.DLL"], {"DialogBoxParamA", "EndDialog", "GetDlgItem", "GetWindowTextA",
+                                                 "SendMessageA", "SetWindowTextA"})
+        self.assertEqual(imports["COMDLG32.DLL"], {"GetSaveFileNameA"})
+        self.assertEqual(imports["SHELL32.DLL"], {"SHBrowseForFolderA", "SHGetPathFromIDListA"})
+        self.assertEqual(imports["OLE32.DLL"], {"CoTaskMemFree"})
 
     def test_only_dialog_version_and_manifest(self):
         self.assertEqual(sorted(r[:3] for r in self.res),
