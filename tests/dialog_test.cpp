@@ -6,15 +6,11 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "dialog_driver.h"
 #include "resource.h"
-
-namespace fs = std::filesystem;
+#include "test_folder.h"
 
 namespace {
 
@@ -25,41 +21,23 @@ std::string Text(HWND hwnd) { return WindowText(hwnd); }
 
 void SetText(HWND hwnd, const std::string& text) { ASSERT_TRUE(SetWindowTextRemote(hwnd, text)); }
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class Dialog : public ::testing::Test {
+class Dialog : public TempFolderTest {
 protected:
     void SetUp() override
     {
         char szExe[MAX_PATH];
         GetModuleFileNameA(NULL, szExe, sizeof(szExe));
         fs::path exe = fs::path(szExe).parent_path() / "brenvik.exe";
+        // The temporary folder is on C:, which the choosers can reach (not
+        // Wine's Z: drive).
+        TempFolderTest::SetUp();
         ASSERT_TRUE(StartBrenvik(exe.string(), &pi_, &hDlg_)) << "the dialog of " << exe << " did not appear";
-
-        // The choosers cannot reach Wine's Z: drive, so the test folder is on C:.
-        char szTemp[MAX_PATH];
-        GetTempPathA(sizeof(szTemp), szTemp);
-        dir_ = fs::path(szTemp) / ("brenvik-dialog-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                   std::to_string(GetTickCount()));
-        fs::create_directories(dir_);
     }
 
     void TearDown() override
     {
         CloseBrenvik(&pi_, hDlg_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        TempFolderTest::TearDown();
     }
 
     // A modal window the program opened over its dialog (a chooser, a message box).
@@ -88,10 +66,10 @@ protected:
         PostMessageA(hwnd, WM_KEYUP, vk, MAKELPARAM(1, 0xC000));  // released
     }
 
-    void WriteSeries(int count)
+    void WriteLevels(int count)
     {
         for (int n = 1; n <= count; ++n)
-            WriteFile(dir_ / ("screen." + std::to_string(n)), "level " + std::to_string(n) + "\n");
+            WriteBytes(At("screen." + std::to_string(n)), "level " + std::to_string(n) + "\n");
     }
 
     // Opens a chooser with its browse button; returns the chooser's window.
@@ -155,7 +133,6 @@ protected:
 
     PROCESS_INFORMATION pi_ = {};
     HWND hDlg_ = NULL;
-    fs::path dir_;
 };
 
 TEST_F(Dialog, StartsWithTheDefaultFormatAndEmptyFields)
@@ -174,11 +151,11 @@ TEST_F(Dialog, StartsWithTheDefaultFormatAndEmptyFields)
 
 TEST_F(Dialog, ConvertShowsTheCountAndWritesTheCollection)
 {
-    WriteSeries(5);
+    WriteLevels(5);
     fs::path out = dir_ / "set.xsb";
     Fill(dir_.string(), "screen.%d", out.string());
     EXPECT_EQ(Convert(), "5");
-    EXPECT_EQ(ReadFile(out),
+    EXPECT_EQ(ReadBytes(out),
               "level 1\r\n\r\nlevel 2\r\n\r\nlevel 3\r\n\r\nlevel 4\r\n\r\nlevel 5\r\n\r\n");
 
     SetText(Item(IDC_FOLDER), "");
@@ -187,12 +164,12 @@ TEST_F(Dialog, ConvertShowsTheCountAndWritesTheCollection)
     // no such folder exists.
     SetText(Item(IDC_FOLDER), "   ");
     EXPECT_EQ(Convert(), "ERROR ");
-    EXPECT_EQ(ReadFile(out).size(), 5 * strlen("level 1\r\n\r\n"));
+    EXPECT_EQ(ReadBytes(out).size(), 5 * strlen("level 1\r\n\r\n"));
 }
 
 TEST_F(Dialog, EnterInAnEditFieldConvertsAndEscapeDoesNotClose)
 {
-    WriteSeries(2);
+    WriteLevels(2);
     Fill(dir_.string(), "screen.%d", (dir_ / "set.xsb").string());
     for (int id : {IDC_FOLDER, IDC_FORMAT, IDC_OUTPUT}) {
         SetText(Item(IDC_COUNT), "");
@@ -216,14 +193,14 @@ TEST_F(Dialog, ClosingEndsTheProcessWithExitCodeZero)
 
 TEST_F(Dialog, OverlongFieldTextsAreCutToTheirBuffers)
 {
-    WriteSeries(1);
+    WriteLevels(1);
     // An output path of exactly 259 characters, then 41 more in the field.
     std::string out = (dir_ / "").string();
     out += std::string(MAX_PATH - 1 - out.size() - 4, 'o') + ".xsb";
     ASSERT_EQ(out.size(), size_t{MAX_PATH - 1});
     Fill(dir_.string(), "screen.%d", out + std::string(41, 'x'));
     EXPECT_EQ(Convert(), "1");
-    EXPECT_EQ(ReadFile(out), "level 1\r\n\r\n");
+    EXPECT_EQ(ReadBytes(out), "level 1\r\n\r\n");
 
     // A 300-character folder is read as 259 characters: no such folder, and
     // the dialog lives on.
@@ -316,7 +293,7 @@ TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
     EXPECT_EQ(Text(Item(IDC_OUTPUT)), "typed by hand");
 
     // A name typed into the field is used as typed: no extension added.
-    WriteSeries(1);
+    WriteLevels(1);
     Fill(dir_.string(), "screen.%d", base + "typed");
     EXPECT_EQ(Convert(), "1");
     EXPECT_TRUE(fs::exists(base + "typed"));
@@ -325,7 +302,7 @@ TEST_F(Dialog, SaveDialogAddsTheCollectionExtensionOnlyToANameWithoutOne)
 TEST_F(Dialog, SaveDialogAsksBeforeOverwritingAnExistingFile)
 {
     std::string existing = dir_.string() + "\\exists.xsb";
-    WriteFile(existing, "keep");
+    WriteBytes(existing, "keep");
     SetText(Item(IDC_OUTPUT), "typed by hand");
 
     // No: the save dialog stays open; cancel it, nothing changed.
@@ -350,7 +327,7 @@ TEST_F(Dialog, SaveDialogAsksBeforeOverwritingAnExistingFile)
     PostMessageA(hAsk, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(WaitClosed(hSave));
     EXPECT_EQ(Text(Item(IDC_OUTPUT)), existing);
-    EXPECT_EQ(ReadFile(existing), "keep");
+    EXPECT_EQ(ReadBytes(existing), "keep");
 }
 
 }  // namespace
