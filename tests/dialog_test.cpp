@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -77,7 +78,11 @@ protected:
     {
         PostMessageA(hDlg_, WM_COMMAND, MAKEWPARAM(idButton, BN_CLICKED),
                      reinterpret_cast<LPARAM>(Item(idButton)));
-        return WaitForModal();
+        HWND hModal = WaitForModal();
+        // The chooser shows before it has set its first selection; what is
+        // sent to it before its message loop goes idle can be overridden.
+        WaitForInputIdle(pi_.hProcess, kDriverTimeoutMs);
+        return hModal;
     }
 
     static bool WaitClosed(HWND hwnd)
@@ -85,24 +90,51 @@ protected:
         return WaitUntil([&] { return !IsWindow(hwnd); });
     }
 
-    // Selects a folder in the open folder chooser. The path must live in the
-    // program's own memory for BFFM_SETSELECTIONA to read it.
-    void SelectFolder(HWND hChooser, const std::string& path) const
+    // The text of the item selected in the folder chooser's tree. The
+    // structure and its text live in the program's memory, where the tree
+    // view reads and writes them.
+    std::string SelectedTreeItem(HWND hChooser) const
+    {
+        HWND hTree = FindWindowExA(hChooser, NULL, WC_TREEVIEWA, NULL);
+        LRESULT item = SendMessageA(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        if (item == 0)
+            return "";
+        char* pRemote = static_cast<char*>(VirtualAllocEx(pi_.hProcess, NULL, 4096, MEM_COMMIT, PAGE_READWRITE));
+        TVITEMA tvi = {};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = reinterpret_cast<HTREEITEM>(item);  // NOLINT(performance-no-int-to-ptr)
+        tvi.pszText = pRemote + sizeof(tvi);
+        tvi.cchTextMax = MAX_PATH;
+        char szText[MAX_PATH] = "";
+        WriteProcessMemory(pi_.hProcess, pRemote, &tvi, sizeof(tvi), NULL);
+        SendMessageA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pRemote));
+        ReadProcessMemory(pi_.hProcess, tvi.pszText, szText, sizeof(szText) - 1, NULL);
+        VirtualFreeEx(pi_.hProcess, pRemote, 0, MEM_RELEASE);
+        return szText;
+    }
+
+    // Selects a folder in the open folder chooser, and waits until its tree
+    // shows it (the chooser may still be setting its own first selection).
+    // The path must live in the program's memory for BFFM_SETSELECTIONA.
+    void SelectFolder(HWND hChooser, const std::string& path, const std::string& itemText) const
     {
         void* pRemote = VirtualAllocEx(pi_.hProcess, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
         ASSERT_NE(pRemote, nullptr);
         ASSERT_TRUE(WriteProcessMemory(pi_.hProcess, pRemote, path.c_str(), path.size() + 1, NULL));
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(hChooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pRemote),
-                            SMTO_ABORTIFHUNG, kDriverTimeoutMs, &result);
+        EXPECT_TRUE(WaitUntil([&] {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(hChooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pRemote),
+                                SMTO_ABORTIFHUNG, kDriverTimeoutMs, &result);
+            return SelectedTreeItem(hChooser).find(itemText) != std::string::npos;
+        })) << "the chooser shows " << SelectedTreeItem(hChooser) << ", not " << itemText;
         VirtualFreeEx(pi_.hProcess, pRemote, 0, MEM_RELEASE);
     }
 
-    void ChooseFolder(const std::string& path)
+    void ChooseFolder(const std::string& path, const std::string& itemText)
     {
         HWND hChooser = OpenChooser(IDC_BROWSE_FOLDER);
         ASSERT_NE(hChooser, nullptr) << "no folder chooser";
-        SelectFolder(hChooser, path);
+        SelectFolder(hChooser, path, itemText);
         PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitClosed(hChooser));
     }
@@ -213,7 +245,7 @@ TEST_F(Dialog, FolderChooserStartsOnTheLastFolderAndTrimsADriveRoot)
 {
     fs::path levels = dir_ / "levels";
     fs::create_directories(levels);
-    ChooseFolder(levels.string());
+    ChooseFolder(levels.string(), "levels");
     EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
 
     // Typed text is not seen by the chooser; it starts on the folder chosen
@@ -221,6 +253,7 @@ TEST_F(Dialog, FolderChooserStartsOnTheLastFolderAndTrimsADriveRoot)
     SetText(Item(IDC_FOLDER), "typed by hand");
     HWND hChooser = OpenChooser(IDC_BROWSE_FOLDER);
     ASSERT_NE(hChooser, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedTreeItem(hChooser) == "levels"; }));
     PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitClosed(hChooser));
     EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
@@ -233,7 +266,7 @@ TEST_F(Dialog, FolderChooserStartsOnTheLastFolderAndTrimsADriveRoot)
     ASSERT_TRUE(WaitClosed(hChooser));
     EXPECT_EQ(Text(Item(IDC_FOLDER)), "typed by hand");
 
-    ChooseFolder("C:\\");
+    ChooseFolder("C:\\", "C:");
     EXPECT_EQ(Text(Item(IDC_FOLDER)), "C:");
 }
 
@@ -241,7 +274,8 @@ TEST_F(Dialog, FolderChooserNeverShowsAVirtualFolderAsAPath)
 {
     fs::path levels = dir_ / "levels";
     fs::create_directories(levels);
-    ChooseFolder(levels.string());
+    ChooseFolder(levels.string(), "levels");
+    ASSERT_EQ(Text(Item(IDC_FOLDER)), levels.string());
 
     // "My Computer" has a display name but no file system path.
     LPITEMIDLIST pidl = NULL;
@@ -263,6 +297,7 @@ TEST_F(Dialog, FolderChooserNeverShowsAVirtualFolderAsAPath)
     // The folder chosen before is still where the chooser starts.
     hChooser = OpenChooser(IDC_BROWSE_FOLDER);
     ASSERT_NE(hChooser, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedTreeItem(hChooser) == "levels"; }));
     PostMessageA(hChooser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitClosed(hChooser));
     EXPECT_EQ(Text(Item(IDC_FOLDER)), levels.string());
