@@ -4,6 +4,7 @@
 
 #include "file_identity.h"
 #include "gather.h"
+#include "level_file.h"
 #include "name_format.h"
 #include "series_guard.h"
 
@@ -27,19 +28,12 @@ const char* CountText(int nCount)
     return g_szLine;
 }
 
-// Opens a level file for reading. A directory is no level file: on Windows
-// it cannot be opened, and other systems must end the series there too.
 FILE* OpenLevel(const char* pszName, FileIdentity* pId)
 {
-    FILE* pLevel = fopen(pszName, "rt");
-    if (pLevel == NULL)
-        return NULL;
-    if (!IdentifyStream(pLevel, pId) || pId->fDirectory) {
-        (void)fclose(pLevel);
-        return NULL;
-    }
+    FILE* pLevel = OpenLevelFile(pszName, pId);
     // Only a speed-up: without it the stream keeps its own buffer.
-    (void)setvbuf(pLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
+    if (pLevel != NULL)
+        (void)setvbuf(pLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
     return pLevel;
 }
 
@@ -91,10 +85,10 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         if (pLevel == NULL)
             return fFirst ? STATUS_ERROR : CountText(g_nLevel - nFirst);
 
-        // Should the output have come to stand in the series after all (a
-        // name the checks above could not see through), stop rather than read
-        // the file being written.
-        if (!fFirst && IsSameFile(&idLevel, &idOutput)) {
+        // Should the output have come to stand in the series after all (it
+        // was moved there during the run), stop rather than read the file
+        // being written. Only where that costs next to nothing.
+        if (kCheapStreamIdentity && !fFirst && IsSameFile(&idLevel, &idOutput)) {
             (void)fclose(pLevel);
             return STATUS_ERROR;
         }
@@ -106,7 +100,7 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         }
         (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
         bool fCopied = true;
-        if (fFirst)
+        if (fFirst && kCheapStreamIdentity)
             fCopied = IdentifyStream(pOutput, &idOutput);
         fCopied = fCopied && CopyLevel(pLevel, pOutput);
         (void)fclose(pLevel);  // read only: nothing to lose

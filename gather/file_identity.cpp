@@ -42,9 +42,10 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return fOk;
 }
 
-bool MayHaveOtherNames(const FileIdentity* /*pId*/)
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
 {
-    return true;
+    *pfDangling = false;
+    return IdentifyPath(pszPath, pId);
 }
 
 bool IdentifyStream(FILE* pFile, FileIdentity* pId)
@@ -56,9 +57,7 @@ bool IdentifyStream(FILE* pFile, FileIdentity* pId)
 
 #else
 
-namespace {
-
-void FromStat(const struct stat* pSt, FileIdentity* pId)
+void IdentityFromStat(const struct stat* pSt, FileIdentity* pId)
 {
     pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
     pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
@@ -66,14 +65,12 @@ void FromStat(const struct stat* pSt, FileIdentity* pId)
     pId->cLinks = static_cast<unsigned long>(pSt->st_nlink);
 }
 
-}  // namespace
-
 bool IdentifyPath(const char* pszPath, FileIdentity* pId)
 {
     struct stat st;
     if (stat(pszPath, &st) != 0)
         return false;
-    FromStat(&st, pId);
+    IdentityFromStat(&st, pId);
     return true;
 }
 
@@ -82,13 +79,22 @@ bool IdentifyStream(FILE* pFile, FileIdentity* pId)
     struct stat st;
     if (fstat(fileno(pFile), &st) != 0)
         return false;
-    FromStat(&st, pId);
+    IdentityFromStat(&st, pId);
     return true;
 }
 
-bool MayHaveOtherNames(const FileIdentity* pId)
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
 {
-    return pId->cLinks > 1;
+    struct stat st;
+    *pfDangling = false;
+    if (lstat(pszPath, &st) != 0)
+        return false;
+    if (S_ISLNK(st.st_mode) && stat(pszPath, &st) != 0) {
+        *pfDangling = true;
+        return false;
+    }
+    IdentityFromStat(&st, pId);
+    return true;
 }
 
 #endif

@@ -19,7 +19,18 @@ bool IdentifyStream(FILE* pFile, FileIdentity* pId);
 
 bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
 
-// Could the file be reached by a name that the full-path rule does not see
-// through? Elsewhere than on Windows only a second hard link can do that;
-// Windows also has short 8.3 names, junctions and the like.
-bool MayHaveOtherNames(const FileIdentity* pId);
+// Whether identifying an open stream costs next to nothing here (one fstat),
+// so that each level file can be checked against the output as it is opened.
+// On Windows it asks the volume each time, which costs more than the copy.
+#ifdef _WIN32
+const bool kCheapStreamIdentity = false;
+#else
+const bool kCheapStreamIdentity = true;
+struct stat;
+void IdentityFromStat(const struct stat* pSt, FileIdentity* pId);
+#endif
+
+// The file that writing to pszPath would write into: false when there is
+// none yet and writing creates a new one. *pfDangling is set for a symbolic
+// link to nothing, through which writing would create whatever it points to.
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling);

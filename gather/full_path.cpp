@@ -15,19 +15,6 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
     return _fullpath(pszOut, pszPath, cbOut) != NULL;
 }
 
-bool PathEqualN(const char* pszA, const char* pszB, size_t cch)
-{
-    for (size_t i = 0; i < cch; ++i) {
-        char a = pszA[i];
-        char b = pszB[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b)
-            return false;
-    }
-    return true;
-}
-
 #else
 
 namespace {
@@ -120,11 +107,6 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
         cchReal = 0;  // the root: the rest brings its own slash
     return Append(pszOut, &cchOut, cbOut, szReal, cchReal) &&
            Append(pszOut, &cchOut, cbOut, pszRest, strlen(pszRest));
-}
-
-bool PathEqualN(const char* pszA, const char* pszB, size_t cch)
-{
-    return strncmp(pszA, pszB, cch) == 0;
 }
 
 #endif

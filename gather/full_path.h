@@ -10,6 +10,3 @@
 // the result does not fit in cbOut bytes.
 bool FullPath(const char* pszPath, char* pszOut, size_t cbOut);
 
-// Compares two full paths the way the file system does: without regard to
-// letter case on Windows.
-bool PathEqualN(const char* pszA, const char* pszB, size_t cch);

@@ -1,11 +1,14 @@
 #include "series_guard.h"
 
-#include <limits.h>
 #include <string.h>
 
 #include "file_identity.h"
 #include "full_path.h"
 #include "gather.h"
+#include "name_text.h"
+#include "numbered_name.h"
+#include "path_text.h"
+#include "series_folder.h"
 
 namespace {
 
@@ -52,81 +55,113 @@ bool BuildMarkedPattern(const char* pszFolder, const char* pszFormat, const Name
     return AppendLiteral(pszOut, &cch, cbOut, pszAfter, static_cast<int>(strlen(pszAfter)));
 }
 
-// Reads the number a conversion would have written: padding spaces, an
-// optional 0x, then digits. Returns 0 when the text is no such number.
-int ReadLevelNumber(const char* pch, size_t cch, char chConv)
-{
-    size_t i = 0;
-    while (i < cch && pch[i] == ' ')
-        ++i;
-    int nBase = 10;
-    if (chConv == 'x' || chConv == 'X') {
-        nBase = 16;
-        if (i + 1 < cch && pch[i] == '0' && (pch[i + 1] == 'x' || pch[i + 1] == 'X'))
-            i += 2;
-    }
-    long long llValue = 0;
-    size_t cDigits = 0;
-    for (; i < cch; ++i, ++cDigits) {
-        char ch = pch[i];
-        int nDigit;
-        if (ch >= '0' && ch <= '9')
-            nDigit = ch - '0';
-        else if (nBase == 16 && ch >= 'a' && ch <= 'f')
-            nDigit = ch - 'a' + 10;
-        else if (nBase == 16 && ch >= 'A' && ch <= 'F')
-            nDigit = ch - 'A' + 10;
-        else
-            break;
-        llValue = llValue * nBase + nDigit;
-        if (llValue > INT_MAX)
-            return 0;
-    }
-    while (i < cch && pch[i] == ' ')
-        ++i;
-    if (i != cch || cDigits == 0)
-        return 0;
-    return static_cast<int>(llValue);
-}
-
-// Does the output's full path spell a level file's full path for some number?
+// Does the output's full path spell a level file's full path for some
+// number? False also when that cannot be judged, which the caller refuses.
 bool NamesLevelFile(const char* pszMarked, const char* pszOutput, const char* pszFormat,
-                    const NameFormat* pFmt)
+                    const NameFormat* pFmt, bool* pfJudged)
 {
+    static NumberedName s_pattern;  // too big for a small stack
+    static NameChar s_rgchOutput[NAME_TEXT_CAPACITY];
     const char* pszMark = strchr(pszMarked, kNumberMark);
-    size_t cchHead = static_cast<size_t>(pszMark - pszMarked);
-    size_t cchTail = strlen(pszMark + 1);
-    size_t cchOutput = strlen(pszOutput);
-    if (cchOutput <= cchHead + cchTail)
-        return false;
-    if (!PathEqualN(pszOutput, pszMarked, cchHead) ||
-        !PathEqualN(pszOutput + cchOutput - cchTail, pszMark + 1, cchTail))
-        return false;
-    const char* pchNumber = pszOutput + cchHead;
-    size_t cchNumber = cchOutput - cchHead - cchTail;
-    int nLevel = ReadLevelNumber(pchNumber, cchNumber, pFmt->chConv);
-    if (nLevel < 1)
-        return false;
-    char szNumber[MAX_PATH];
-    if (!ExpandConversion(szNumber, sizeof(szNumber), pszFormat, pFmt, nLevel))
-        return false;
-    return strlen(szNumber) == cchNumber && PathEqualN(szNumber, pchNumber, cchNumber);
+    size_t cchOutput;
+    *pfJudged = MakeNumberedName(pszMarked, static_cast<size_t>(pszMark - pszMarked), pszMark + 1,
+                                 strlen(pszMark + 1), pszFormat, pFmt, &s_pattern) &&
+                ToNameText(pszOutput, strlen(pszOutput), s_rgchOutput, NAME_TEXT_CAPACITY, &cchOutput);
+    return *pfJudged && LevelNumberOf(&s_pattern, s_rgchOutput, cchOutput) != 0;
 }
 
-// Is the existing output one of the existing level files under another name?
-bool IsExistingLevelFile(const FileIdentity* pIdOutput, const char* pszFolder, const char* pszFormat)
+// The folder part of a path up to pszSeparator; a root keeps its separator.
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
 {
-    char szName[MAX_PATH];
-    for (int nLevel = 1;; ++nLevel) {
-        FileIdentity idLevel;
-        if (!ExpandLevelName(szName, sizeof(szName), pszFolder, pszFormat, nLevel) ||
-            !IdentifyPath(szName, &idLevel))
-            return false;
-        if (IsSameFile(&idLevel, pIdOutput))
+    size_t cch = static_cast<size_t>(pszSeparator - pszPath);
+    if (cch == 0 || pszPath[cch - 1] == ':')
+        ++cch;  // "/" or "C:\"
+    if (cch >= cbOut)
+        return false;
+    memcpy(pszOut, pszPath, cch);
+    pszOut[cch] = '\0';
+    return true;
+}
+
+bool HasParentStep(const char* pszPath)
+{
+    for (const char* p = pszPath; (p = strstr(p, "..")) != NULL; p += 2)
+        if ((p == pszPath || p[-1] == PATH_SEPARATOR) && (p[2] == '\0' || p[2] == PATH_SEPARATOR))
             return true;
-        if (nLevel == INT_MAX)
-            return false;
+    return false;
+}
+
+bool IsDotName(const char* pszName)
+{
+    return pszName[0] == '\0' || strcmp(pszName, ".") == 0 || strcmp(pszName, "..") == 0;
+}
+
+// Where writing pszOutput lands, judged the way the system resolves paths,
+// against the series of pszPattern (the level path with the mark). On
+// Windows both are full paths already, as the system makes them before the
+// file system sees them; elsewhere both are as given, and the kernel
+// resolves their links and ".." steps by itself: identities decide.
+bool ReachesSeries(const char* pszPattern, const char* pszOutput, const char* pszFormat,
+                   const NameFormat* pFmt)
+{
+    // The series: a folder, a name holding the number, and the path after it.
+    static NumberedName s_numbered;
+    static NameChar s_rgchLeaf[NAME_TEXT_CAPACITY];
+    const char* pszMark = strchr(pszPattern, kNumberMark);
+    const char* pszSeparator = LastSeparator(pszPattern, static_cast<size_t>(pszMark - pszPattern));
+    const char* pszRest = NextSeparator(pszMark + 1);
+    if (pszRest == NULL)
+        pszRest = pszMark + strlen(pszMark);
+    char szFolder[kFullPathCapacity];
+    if (pszSeparator == NULL || HasParentStep(pszRest) ||
+        !CopyFolderPart(pszPattern, pszSeparator, szFolder, sizeof(szFolder)) ||
+        !MakeNumberedName(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pszMark + 1,
+                          static_cast<size_t>(pszRest - pszMark - 1), pszFormat, pFmt, &s_numbered))
+        return true;
+
+    const char* pszLeaf = FileNamePart(pszOutput);
+    if (IsDotName(pszLeaf))
+        return false;  // names a folder, which cannot be opened for writing
+#ifdef _WIN32
+    if (strchr(pszLeaf, ':') != NULL)
+        return true;  // a stream of a file: of which file is another question
+#endif
+    size_t cchLeaf;
+    if (!ToNameText(pszLeaf, strlen(pszLeaf), s_rgchLeaf, NAME_TEXT_CAPACITY, &cchLeaf))
+        return true;
+
+    if (pszRest[0] == '\0') {
+        // A series name in the series' folder, reached by whatever path.
+        char szParent[kFullPathCapacity] = ".";
+        FileIdentity idFolder;
+        FileIdentity idParent;
+        if (LevelNumberOf(&s_numbered, s_rgchLeaf, cchLeaf) != 0 &&
+            (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, szParent, sizeof(szParent))) &&
+            IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder) &&
+            IsSameFile(&idParent, &idFolder))
+            return true;
+    } else {
+        // Which folders the numbered one can be reached through is more than
+        // a cheap check can know: the file name alone decides.
+        const char* pszSeriesLeaf = FileNamePart(pszRest);
+        static NameChar s_rgchSeriesLeaf[NAME_TEXT_CAPACITY];
+        size_t cchSeriesLeaf;
+        if (!ToNameText(pszSeriesLeaf, strlen(pszSeriesLeaf), s_rgchSeriesLeaf, NAME_TEXT_CAPACITY,
+                        &cchSeriesLeaf) ||
+            (cchSeriesLeaf == cchLeaf && NameTextEqual(s_rgchSeriesLeaf, s_rgchLeaf, cchLeaf)))
+            return true;
     }
+
+    // An existing output may be a file of the series under another name: a
+    // hard link, a link, a short name.
+    FileIdentity idOutput;
+    bool fDangling;
+    if (!IdentifyWriteTarget(pszOutput, &idOutput, &fDangling))
+        return fDangling;
+    if (idOutput.fDirectory)
+        return false;
+    bool fFound;
+    return !FindInSeriesFolder(szFolder, &s_numbered, pszRest, &idOutput, &fFound) || fFound;
 }
 
 }  // namespace
@@ -135,23 +170,25 @@ bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const Nam
                          const char* pszOutput)
 {
     char szMarked[MAX_PATH * 2];
-    char szMarkedFull[kFullPathCapacity];
-    char szOutputFull[kFullPathCapacity];
+    static char s_szMarkedFull[kFullPathCapacity];
+    static char s_szOutputFull[kFullPathCapacity];
     if (!BuildMarkedPattern(pszFolder, pszFormat, pFmt, szMarked, sizeof(szMarked)) ||
-        !FullPath(szMarked, szMarkedFull, sizeof(szMarkedFull)) ||
-        !FullPath(pszOutput, szOutputFull, sizeof(szOutputFull)))
+        !FullPath(szMarked, s_szMarkedFull, sizeof(s_szMarkedFull)) ||
+        !FullPath(pszOutput, s_szOutputFull, sizeof(s_szOutputFull)))
         return false;
     // The mark must survive: a ".." after the number would make every number
     // name the same file.
-    const char* pszMark = strchr(szMarkedFull, kNumberMark);
-    if (pszMark == NULL)
+    if (strchr(s_szMarkedFull, kNumberMark) == NULL)
         return false;
-    if (NamesLevelFile(szMarkedFull, szOutputFull, pszFormat, pFmt))
+    // What the text says, with ".." taken as written and letter case as the
+    // file system folds it...
+    bool fJudged;
+    if (NamesLevelFile(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, &fJudged) || !fJudged)
         return false;
-
-    // An existing output that can be reached by another name may be a level
-    // file: compare it with each of them before it is truncated.
-    FileIdentity idOutput;
-    return !(IdentifyPath(pszOutput, &idOutput) && MayHaveOtherNames(&idOutput) &&
-             IsExistingLevelFile(&idOutput, pszFolder, pszFormat));
+    // ...and where the system really puts it.
+#ifdef _WIN32
+    return !ReachesSeries(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt);
+#else
+    return !ReachesSeries(szMarked, pszOutput, pszFormat, pFmt);
+#endif
 }

@@ -1,0 +1,45 @@
+#include "path_text.h"
+
+#include <string.h>
+
+#include "name_format.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOUSER
+#define NOGDI
+#include <windows.h>
+#endif
+
+const char* LastSeparator(const char* pszPath, size_t cch)
+{
+    const char* pszLast = NULL;
+    for (size_t i = 0; i < cch; ++i) {
+        if (pszPath[i] == PATH_SEPARATOR)
+            pszLast = pszPath + i;
+#ifdef _WIN32
+        else if (IsDBCSLeadByte(static_cast<BYTE>(pszPath[i])) && i + 1 < cch)
+            ++i;  // its second byte, whatever its value
+#endif
+    }
+    return pszLast;
+}
+
+const char* NextSeparator(const char* pszFrom)
+{
+    for (const char* p = pszFrom; *p != '\0'; ++p) {
+        if (*p == PATH_SEPARATOR)
+            return p;
+#ifdef _WIN32
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+            ++p;
+#endif
+    }
+    return NULL;
+}
+
+const char* FileNamePart(const char* pszPath)
+{
+    const char* pszSeparator = LastSeparator(pszPath, strlen(pszPath));
+    return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
+}

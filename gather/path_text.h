@@ -1,0 +1,16 @@
+// Finding the parts of a path by its separators.
+#pragma once
+
+#include <stddef.h>
+
+// The last separator (PATH_SEPARATOR) among the first cch bytes of pszPath,
+// or NULL. On Windows the second byte of a double-byte character of the
+// ANSI code page may have the value of a backslash (as in ソ or 表); that is
+// no separator.
+const char* LastSeparator(const char* pszPath, size_t cch);
+
+// The first separator at or after pszFrom (which starts a character), or NULL.
+const char* NextSeparator(const char* pszFrom);
+
+// The text after the last separator: the whole text when there is none.
+const char* FileNamePart(const char* pszPath);
