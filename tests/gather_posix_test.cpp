@@ -1,5 +1,10 @@
 // What only a POSIX system can set up: links, directories in the series, a
 // file whose reading fails.
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -81,6 +86,46 @@ TEST_F(GatherPosix, ReadErrorIsAnErrorNotACount)
     WriteBytes(At("screen.3"), "c\n");
     EXPECT_EQ(Convert(Str("out.xsb")), STATUS_ERROR);
     EXPECT_EQ(ReadBytes(At("out.xsb")), "a\n\n");  // what was written before stays
+}
+
+TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
+    WriteBytes(At("screen.9"), "after a gap\n");
+    fs::create_directories(At("sub"));
+    fs::create_directories(At("other"));
+    fs::create_directory_symlink(At("sub"), At("other") / "lnk");  // lnk/.. is the level folder
+    fs::create_symlink(At("screen.9"), At("other") / "soft9.xsb");
+    fs::create_symlink(At("screen.6"), At("dangling.xsb"));  // writing would create level 6
+    auto before = Levels();
+    for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
+                                   At("other") / "soft9.xsb", At("dangling.xsb")})
+        EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
+    EXPECT_EQ(Levels(), before);
+}
+
+TEST_F(GatherPosix, SeriesFolderMountedElsewhereIsProtected)
+{
+    WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
+    fs::create_directories(At("mnt"));
+    if (mount(dir_.c_str(), At("mnt").c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount here (" << strerror(errno) << "): needs root with CAP_SYS_ADMIN";
+    std::string result = Convert((At("mnt") / "screen.3").string());
+    umount(At("mnt").c_str());
+    EXPECT_EQ(result, STATUS_ERROR);
+    EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
+}
+
+TEST_F(GatherPosix, LevelFilesThatAreNoFilesEndTheSeriesAtOnce)
+{
+    // Neither may be waited on or read for ever; as level 1 they are an error.
+    WriteSeries("screen.%d", {"a\n"});
+    WriteSeries("z%d", {"a\n"});
+    ASSERT_EQ(mkfifo(At("screen.2").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", At("z2"));
+    ASSERT_EQ(mkfifo(At("fifo1").c_str(), 0600), 0);
+    for (const auto& [pszFormat, pszResult] : {std::pair{"screen.%d", "1"}, {"z%d", "1"}, {"fifo%d", STATUS_ERROR}})
+        EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), pszFormat, Str("out.xsb").c_str()), pszResult) << pszFormat;
 }
 
 }  // namespace

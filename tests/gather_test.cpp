@@ -215,4 +215,40 @@ TEST_F(Gather, TextsLongerThanTheirBuffersAreRefused)
     EXPECT_FALSE(fs::exists(out()));
 }
 
+TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
+{
+    // Levels 1, 2 and, after a gap, 9; and a series with its number in a
+    // folder name, which is judged by the file name alone.
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    WriteBytes(At("screen.9"), "after a gap\n");
+    for (const char* pszLevel : {"1", "2"}) {
+        fs::create_directories(At(pszLevel));
+        WriteBytes(At(pszLevel) / "level.txt", pszLevel);
+    }
+    fs::path other = At("elsewhere");
+    fs::create_directories(other);
+    fs::create_hard_link(At("screen.9"), other / "hard9.xsb");
+    fs::create_hard_link(At("2") / "level.txt", other / "hard2.xsb");
+    auto before = Snapshot();
+    const std::pair<const char*, fs::path> rows[] = {
+        {"screen.%d", other / "hard9.xsb"}, {"%d/level.txt", other / "hard2.xsb"},
+        {"%d/level.txt", other / "level.txt"}, {"%d/level.txt", other / "LEVEL.TXT"}};
+    for (const auto& [pszFormat, output] : rows) {
+#ifndef _WIN32
+        if (output.filename() == "LEVEL.TXT")
+            continue;  // another name where case counts
+#endif
+        EXPECT_EQ(Convert(pszFormat, output.string()), STATUS_ERROR) << output;
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(ReadBytes(At("2") / "level.txt"), "2");
+    EXPECT_FALSE(fs::exists(other / "level.txt"));
+
+    // Any other output gathers, also when it exists from the last run.
+    EXPECT_EQ(Convert("%d/level.txt", out()), "2");
+    EXPECT_EQ(Convert("%d/level.txt", out()), "2");
+    EXPECT_EQ(Convert("screen.%d", (other / "set.xsb").string()), "2");
+    EXPECT_EQ(Convert("screen.%d", (other / "set.xsb").string()), "2");
+}
+
 }  // namespace

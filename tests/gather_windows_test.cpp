@@ -1,12 +1,49 @@
 // What only the Windows runtime does: text-mode translation, case-blind and
 // dot-trimming names.
+#include <windows.h>
+
+#include <cstdlib>
 #include <map>
 #include <string>
 
 #include "gather.h"
+#include "path_text.h"
 #include "test_folder.h"
 
 namespace {
+
+// Text in the process code page, as the program gets it from its fields.
+std::string Acp(const std::wstring& text)
+{
+    char sz[MAX_PATH * 2];
+    int cb = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, sz, sizeof(sz), NULL, NULL);
+    return cb > 0 ? sz : "";
+}
+
+// A symbolic link to a folder. Wine makes none itself; under Wine the
+// system's own ln does, given Unix paths.
+bool LinkFolder(const fs::path& target, const fs::path& link)
+{
+    typedef char*(CDECL * UnixNameProc)(LPCWSTR);
+    auto pfnUnixName = reinterpret_cast<UnixNameProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (pfnUnixName == NULL)
+        return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    std::string command = std::string("Z:\\bin\\ln -s \"") + pfnUnixName(target.wstring().c_str()) + "\" \"" +
+                          pfnUnixName(link.wstring().c_str()) + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // Wine gives a Unix program's handle no meaningful end or exit code:
+    // wait for the link itself, with a bound.
+    for (int i = 0; i < 1000 && !fs::is_directory(link); ++i)
+        Sleep(10);
+    return fs::is_directory(link);
+}
 
 class GatherWindows : public TempFolderTest {
 protected:
@@ -43,6 +80,54 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
     EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
     EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
     EXPECT_FALSE(fs::exists(At("screen.4")));
+}
+
+TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
+{
+    WriteSeries("soko_level_%d.txt", {"a\n", "b\n"});
+    WriteBytes(At("soko_level_9.txt"), "after a gap\n");
+    char szShort[MAX_PATH];
+    ASSERT_NE(GetShortPathNameA(Str("soko_level_9.txt").c_str(), szShort, sizeof(szShort)), 0u);
+    ASSERT_STRNE(FileNamePart(szShort), "soko_level_9.txt");
+    fs::create_directories(At("sub"));
+    ASSERT_TRUE(LinkFolder(dir_, At("sub") / "alias"));
+    std::string alias = (At("sub") / "alias").string();
+    for (const std::string& output : {std::string(szShort), alias + "\\soko_level_9.txt", alias + "\\SOKO_LEVEL_7.TXT"})
+        EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "soko_level_%d.txt", output.c_str()), STATUS_ERROR) << output;
+    EXPECT_EQ(ReadBytes(At("soko_level_9.txt")), "after a gap\n");
+    EXPECT_FALSE(fs::exists(At("soko_level_7.txt")));
+}
+
+TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
+{
+    for (const char* pszFormat : {"NUL.%d", "COM%d", "LPT%d"})
+        EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), pszFormat, Str("out.xsb").c_str()), STATUS_ERROR) << pszFormat;
+}
+
+// Runs in gather_tests_ja, where BRENVIK_EXPECT_ACP makes sure of the code page.
+TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
+{
+    if (const char* pszAcp = std::getenv("BRENVIK_EXPECT_ACP")) {
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(pszAcp)));
+    }
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs code page 932";
+    // The second bytes of 表 and ソ have the value of a backslash.
+    dir_ /= L"表ソ";
+    fs::create_directories(dir_);
+    for (const wchar_t* pszLevel : {L"1", L"2", L"9"})
+        WriteBytes(dir_ / (std::wstring(L"ｓｃア") + pszLevel + L".txt"), "level\n");
+    std::string folder = Acp(dir_.wstring());
+    const std::pair<const wchar_t*, const char*> rows[] = {
+        {L"ｓｃヂ1.txt", "2"},          // ヂ is ア with 0x20 added to its second byte
+        {L"ＳＣア9.txt", STATUS_ERROR},  // fullwidth letters in the other case, beyond the gap
+        {L"ｓｃア3.txt", STATUS_ERROR}};
+    for (const auto& [pszOutput, pszResult] : rows)
+        EXPECT_STREQ(ConvertLevels(folder.c_str(), Acp(L"ｓｃア%d.txt").c_str(), (folder + "\\" + Acp(pszOutput)).c_str()),
+                     pszResult);
+    EXPECT_EQ(ReadBytes(dir_ / L"ｓｃア9.txt"), "level\n");
+    EXPECT_FALSE(fs::exists(dir_ / L"ｓｃア3.txt"));
+    EXPECT_EQ(FileNamePart(Acp(L"C:\\out\\a.表").c_str()), Acp(L"a.表"));  // keeps its extension
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "path_buffers.h"
+#include "path_text.h"
 #include "resource.h"
 
 namespace {
@@ -68,9 +69,10 @@ void BrowseForOutputFile(HWND hDlg)
         return;
 
     // A name without an extension becomes a level collection. Only the part
-    // after the last backslash counts: C:\my.dir\set1 has none.
-    const char* pszName = strrchr(g_szOutput, '\\');
-    pszName = pszName != NULL ? pszName + 1 : g_szOutput;
+    // after the last backslash counts: C:\my.dir\set1 has none. A real
+    // backslash, not the second byte of a double-byte character such as the
+    // kanji for "table" (0x95 0x5C), which would hide an extension before it.
+    const char* pszName = FileNamePart(g_szOutput);
     size_t cchOutput = strlen(g_szOutput);
     if (strchr(pszName, '.') == NULL && cchOutput + sizeof(kCollectionExtension) <= sizeof(g_szOutput))
         memcpy(g_szOutput + cchOutput, kCollectionExtension, sizeof(kCollectionExtension));
