@@ -5,8 +5,8 @@
 
 // The last separator (PATH_SEPARATOR) among the first cch bytes of pszPath,
 // or NULL. On Windows the second byte of a double-byte character of the
-// ANSI code page may have the value of a backslash (as in ソ or 表); that is
-// no separator.
+// ANSI code page may have the value of a backslash (katakana so is 0x83 0x5C);
+// that is no separator.
 const char* LastSeparator(const char* pszPath, size_t cch);
 
 // The first separator at or after pszFrom (which starts a character), or NULL.

@@ -6,7 +6,9 @@
 //
 // Every path is kept inside a sandbox folder: relative paths resolve there
 // (it is the working directory), absolute ones are put below it, and texts
-// that climb out of it with ".." are skipped.
+// that climb out of it with "..", by their text or through its links, are
+// skipped. The links let the guard be tried against the file system's own
+// resolution, not only against text: lnk/../screen.1 is screen.1.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +63,8 @@ void MakeSandbox()
     // Other names for level files: the output must not reach them either.
     fs::create_hard_link(g_sandbox / "screen.3", g_sandbox / "hard.xsb");
     fs::create_symlink("screen.2", g_sandbox / "soft.xsb");
+    fs::create_directory_symlink("sub", g_sandbox / "lnk");
+    fs::create_directory_symlink("..", g_sandbox / "sub" / "up");
     for (const auto& entry : fs::recursive_directory_iterator(g_sandbox)) {
         if (entry.is_regular_file()) {
             std::string rel = fs::relative(entry.path(), g_sandbox).string();
@@ -81,7 +85,7 @@ void RestoreSandbox()
     for (const char* dir : {".", "sub", "100% done"}) {
         for (const auto& entry : fs::directory_iterator(g_sandbox / dir)) {
             std::string rel = fs::relative(entry.path(), g_sandbox).string();
-            if (rel == "sub" || rel == "100% done" || rel == "soft.xsb")
+            if (rel == "sub" || rel == "100% done" || rel == "soft.xsb" || rel == "lnk" || rel == "sub/up")
                 continue;
             auto original = g_original.find(rel);
             if (original == g_original.end())
@@ -92,13 +96,18 @@ void RestoreSandbox()
     }
 }
 
-// Inside the sandbox by text? (Only links to files are in it, so the text
-// decides.)
+bool Below(const fs::path& path)
+{
+    auto rel = path.lexically_relative(g_sandbox);
+    return !rel.empty() && *rel.begin() != "..";
+}
+
+// Inside the sandbox by text and as the system resolves the path.
 bool StaysInside(const std::string& path)
 {
-    fs::path normal = (g_sandbox / path).lexically_normal();
-    auto rel = normal.lexically_relative(g_sandbox);
-    return !rel.empty() && *rel.begin() != "..";
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(g_sandbox / path, ec);
+    return !ec && Below((g_sandbox / path).lexically_normal()) && Below(resolved);
 }
 
 std::string Confine(const std::string& text)
