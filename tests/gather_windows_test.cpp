@@ -24,9 +24,10 @@ std::string Acp(const std::wstring& text)
 // system's own ln does, given Unix paths.
 bool LinkFolder(const fs::path& target, const fs::path& link)
 {
-    typedef char*(CDECL * UnixNameProc)(LPCWSTR);
-    auto pfnUnixName = reinterpret_cast<UnixNameProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    // cppcheck-suppress cstyleCast ; a function pointer type, not a cast
+    using UnixNameProc = char*(CDECL*)(LPCWSTR);
+    FARPROC pfnProc = GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+    auto pfnUnixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(pfnProc));
     if (pfnUnixName == NULL)
         return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
     std::string command = std::string("Z:\\bin\\ln -s \"") + pfnUnixName(target.wstring().c_str()) + "\" \"" +
@@ -34,7 +35,7 @@ bool LinkFolder(const fs::path& target, const fs::path& link)
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    if (!CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -108,7 +109,7 @@ TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
 TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
 {
     if (const char* pszAcp = std::getenv("BRENVIK_EXPECT_ACP")) {
-        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(pszAcp)));
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::strtoul(pszAcp, nullptr, 10)));
     }
     if (GetACP() != 932)
         GTEST_SKIP() << "needs code page 932";

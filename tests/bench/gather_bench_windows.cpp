@@ -92,13 +92,15 @@ int main()
 
     std::printf("\nWindows build under Wine, %d files, medians of %d\n", kFiles, kRuns);
     for (bool fPresent : {false, true}) {
-        std::vector<double> convert, reference;
+        std::vector<double> convert;
+        std::vector<double> reference;
         Seconds(Convert, folder, output, true);  // warm the caches once
         for (int i = 0; i < kRuns; ++i) {
             convert.push_back(Seconds(Convert, folder, output, fPresent));
             reference.push_back(Seconds(ReferenceLoop, folder, output, fPresent));
         }
-        double c = Median(convert), r = Median(reference);
+        double c = Median(convert);
+        double r = Median(reference);
         std::printf("many, output %-7s convert %7.1f ms | reference %7.1f ms | convert/reference %.2fx"
                     " | target: <= 1.25x\n",
                     fPresent ? "present" : "absent", c * 1e3, r * 1e3, c / r);
