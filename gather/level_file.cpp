@@ -35,15 +35,14 @@ FILE* OpenLevelFile(const char* pszName, FileIdentity* /*pId*/)
 
 FILE* OpenLevelFile(const char* pszName, FileIdentity* pId)
 {
-    // Without O_NONBLOCK opening a FIFO waits for a writer.
+    // Without O_NONBLOCK opening a FIFO waits for a writer. On a regular
+    // file the flag changes nothing, so it can stay.
     int fd = open(pszName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return NULL;
     struct stat st;
-    int fFlags = fcntl(fd, F_GETFL);
     FILE* pLevel = NULL;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fFlags != -1 &&
-        fcntl(fd, F_SETFL, fFlags & ~O_NONBLOCK) == 0)
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         pLevel = fdopen(fd, "r");
     if (pLevel == NULL) {
         (void)close(fd);

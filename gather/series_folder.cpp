@@ -119,12 +119,12 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
         const struct dirent* pEntry = readdir(pDir);
         if (pEntry == NULL)
             break;
+        if (fLeaf && pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN && !fOtherHardLinks)
+            continue;
         if (LevelNumberOf(pNumbered, pEntry->d_name, strlen(pEntry->d_name)) == 0)
             continue;
         FileIdentity id;
         if (fLeaf) {
-            if (pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN && !fOtherHardLinks)
-                continue;
             struct stat st;
             if (fstatat(dirfd(pDir), pEntry->d_name, &st, 0) != 0)
                 continue;  // a link to nothing holds no level
