@@ -3,7 +3,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "failure_message.h"
 #include "gather.h"
+#include "version.h"
 
 namespace {
 
@@ -13,7 +15,11 @@ const char kUsage[] =
     "Gathers the numbered level files FOLDER/FORMAT (FORMAT holds one integer\n"
     "conversion, e.g. screen.%d, screen.%02d, soko%03d.txt), numbers 1, 2, 3 ...\n"
     "up to the first missing one, into the collection file OUTPUT, and prints\n"
-    "the number of files gathered, or \"ERROR \".\n"
+    "the number of files gathered, or \"ERROR \". After an ERROR, standard error\n"
+    "says why in one line.\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "  --version      print the version and exit\n"
     "\n"
     "exit status: 0 gathered, 1 ERROR, 2 usage error\n";
 
@@ -24,6 +30,8 @@ int main(int argc, char** argv)
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
         return fputs(kUsage, stdout) == EOF ? 2 : 0;
     }
+    if (argc == 2 && strcmp(argv[1], "--version") == 0)
+        return puts("brenvik-gather " BRENVIK_VERSION_TEXT) == EOF ? 2 : 0;
     if (argc != 4) {
         (void)fputs(kUsage, stderr);
         return 2;
@@ -31,5 +39,8 @@ int main(int argc, char** argv)
     const char* pszStatus = ConvertLevels(argv[1], argv[2], argv[3]);
     if (printf("%s\n", pszStatus) < 0 || fflush(stdout) != 0)
         return 2;  // a script must not take an unprinted result for a count
-    return strcmp(pszStatus, STATUS_ERROR) == 0 ? 1 : 0;
+    if (strcmp(pszStatus, STATUS_ERROR) != 0)
+        return 0;
+    PrintFailure(stderr, &g_failure);
+    return 1;
 }

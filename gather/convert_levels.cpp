@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <limits.h>
 #include <stdio.h>
 #include <string.h>
@@ -9,6 +10,7 @@
 #include "series_guard.h"
 
 int g_nLevel;
+GatherFailureInfo g_failure;
 
 namespace {
 
@@ -37,27 +39,79 @@ FILE* OpenLevel(const char* pszName, FileIdentity* pId)
     return pLevel;
 }
 
+// Records why the run fails; returns the Status text for it.
+const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszName)
+{
+    g_failure.failure = failure;
+    g_failure.nError = nError;
+    g_failure.nLevel = nLevel;
+    (void)snprintf(g_failure.szName, sizeof(g_failure.szName), "%s", pszName);  // cut if need be
+    return STATUS_ERROR;
+}
+
 // Copies every byte that reading yields (NUL bytes too), then one line end.
-bool CopyLevel(FILE* pLevel, FILE* pOutput)
+// Returns GATHER_OK, GATHER_READ_FAILED or GATHER_WRITE_FAILED, with errno
+// as the failing call left it.
+GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
 {
     size_t cb;
     while ((cb = fread(g_szLine, 1, sizeof(g_szLine) - 1, pLevel)) > 0) {
         if (fwrite(g_szLine, 1, cb, pOutput) != cb)
-            return false;
+            return GATHER_WRITE_FAILED;
     }
     if (ferror(pLevel))
-        return false;
-    return fputc('\n', pOutput) != EOF;
+        return GATHER_READ_FAILED;
+    return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
 }
 
-bool InputsUsable(const char* pszFolder, const char* pszFormat, const char* pszOutput)
+// Which text does not fit its buffer, or GATHER_OK.
+GatherFailure TextTooLong(const char* pszFolder, const char* pszFormat, const char* pszOutput)
 {
     size_t cchFolder = strlen(pszFolder);
     size_t cchFormat = strlen(pszFormat);
-    if (cchFolder >= MAX_PATH || cchFormat >= FORMAT_CAPACITY || strlen(pszOutput) >= MAX_PATH)
-        return false;
+    if (cchFolder >= MAX_PATH)
+        return GATHER_FOLDER_TOO_LONG;
+    if (cchFormat >= FORMAT_CAPACITY)
+        return GATHER_FORMAT_TOO_LONG;
+    if (strlen(pszOutput) >= MAX_PATH)
+        return GATHER_OUTPUT_TOO_LONG;
     // The joined pattern must itself fit a path.
-    return cchFolder + 1 + cchFormat < MAX_PATH;
+    return cchFolder + 1 + cchFormat < MAX_PATH ? GATHER_OK : GATHER_PATTERN_TOO_LONG;
+}
+
+// Checks the three texts and the output; GATHER_OK when the run may start.
+const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const char* pszOutput,
+                         NameFormat* pFmt)
+{
+    GatherFailure tooLong = TextTooLong(pszFolder, pszFormat, pszOutput);
+    if (tooLong != GATHER_OK)
+        return Fail(tooLong, 0, 0,
+                    tooLong == GATHER_FORMAT_TOO_LONG ? pszFormat
+                    : tooLong == GATHER_OUTPUT_TOO_LONG ? pszOutput : pszFolder);
+    switch (CheckNameFormat(pszFormat, pFmt)) {
+    case FORMAT_FINE:
+        break;
+    case FORMAT_NO_CONVERSION:
+        return Fail(GATHER_NO_CONVERSION, 0, 0, pszFormat);
+    case FORMAT_SEVERAL_CONVERSIONS:
+        return Fail(GATHER_SEVERAL_CONVERSIONS, 0, 0, pszFormat);
+    case FORMAT_UNSUPPORTED_CONVERSION:
+        return Fail(GATHER_UNSUPPORTED_CONVERSION, 0, 0, pszFormat);
+    }
+    int nLevel;
+    switch (JudgeOutput(pszFolder, pszFormat, pFmt, pszOutput, &nLevel)) {
+    case OUTPUT_OUTSIDE:
+        return NULL;
+    case OUTPUT_IN_SERIES:
+        if (!ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, nLevel))
+            (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
+        return Fail(GATHER_OUTPUT_IN_SERIES, 0, nLevel, g_szLevelName);
+    case OUTPUT_UNDECIDED:
+        return Fail(GATHER_OUTPUT_UNDECIDED, 0, 0, pszOutput);
+    case OUTPUT_NUMBER_LOST:
+        break;
+    }
+    return Fail(GATHER_NUMBER_LOST, 0, 0, pszFormat);
 }
 
 }  // namespace
@@ -65,49 +119,63 @@ bool InputsUsable(const char* pszFolder, const char* pszFormat, const char* pszO
 const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput,
                               int nFirst)
 {
-    if (pszFolder[0] == '\0' || pszFormat[0] == '\0' || pszOutput[0] == '\0')
-        return STATUS_ERROR;
+    g_failure.failure = GATHER_OK;
+    if (pszFolder[0] == '\0')
+        return Fail(GATHER_EMPTY_FOLDER, 0, 0, "");
+    if (pszFormat[0] == '\0')
+        return Fail(GATHER_EMPTY_FORMAT, 0, 0, "");
+    if (pszOutput[0] == '\0')
+        return Fail(GATHER_EMPTY_OUTPUT, 0, 0, "");
     g_nLevel = nFirst;
 
     NameFormat fmt;
-    if (!InputsUsable(pszFolder, pszFormat, pszOutput) || !ParseNameFormat(pszFormat, &fmt) ||
-        !OutputOutsideSeries(pszFolder, pszFormat, &fmt, pszOutput))
-        return STATUS_ERROR;
+    const char* pszRefused = RefuseInputs(pszFolder, pszFormat, pszOutput, &fmt);
+    if (pszRefused != NULL)
+        return pszRefused;
 
     FileIdentity idOutput = {};
     for (;; ++g_nLevel) {
         bool fFirst = g_nLevel == nFirst;
         FileIdentity idLevel;
         FILE* pLevel = NULL;
+        errno = ENAMETOOLONG;
         // A name that does not fit is a file that cannot be opened.
         if (ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, g_nLevel))
             pLevel = OpenLevel(g_szLevelName, &idLevel);
         if (pLevel == NULL)
-            return fFirst ? STATUS_ERROR : CountText(g_nLevel - nFirst);
+            return fFirst ? Fail(GATHER_FIRST_LEVEL_UNOPENED, errno, g_nLevel, g_szLevelName)
+                          : CountText(g_nLevel - nFirst);
 
         // Should the output have come to stand in the series after all (it
         // was moved there during the run), stop rather than read the file
         // being written. Only where that costs next to nothing.
         if (kCheapStreamIdentity && !fFirst && IsSameFile(&idLevel, &idOutput)) {
             (void)fclose(pLevel);
-            return STATUS_ERROR;
+            return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
         }
 
         FILE* pOutput = fopen(pszOutput, fFirst ? "wt" : "at");
         if (pOutput == NULL) {
+            int nError = errno;
             (void)fclose(pLevel);
-            return STATUS_ERROR;
+            return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
         }
         (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
-        bool fCopied = true;
-        if (fFirst && kCheapStreamIdentity)
-            fCopied = IdentifyStream(pOutput, &idOutput);
-        fCopied = fCopied && CopyLevel(pLevel, pOutput);
+        GatherFailure failure = GATHER_OK;
+        if (fFirst && kCheapStreamIdentity && !IdentifyStream(pOutput, &idOutput))
+            failure = GATHER_WRITE_FAILED;
+        if (failure == GATHER_OK)
+            failure = CopyLevel(pLevel, pOutput);
+        int nError = errno;
         (void)fclose(pLevel);  // read only: nothing to lose
-        if (fclose(pOutput) != 0)
-            fCopied = false;
-        if (!fCopied)
-            return STATUS_ERROR;
+        if (fclose(pOutput) != 0 && failure == GATHER_OK) {
+            failure = GATHER_WRITE_FAILED;
+            nError = errno;
+        }
+        if (failure == GATHER_READ_FAILED)
+            return Fail(failure, nError, g_nLevel, g_szLevelName);
+        if (failure != GATHER_OK)
+            return Fail(failure, nError, g_nLevel, pszOutput);
 
         if (g_nLevel == INT_MAX)
             return CountText(g_nLevel - nFirst + 1);

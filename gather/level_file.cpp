@@ -4,9 +4,11 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOUSER
 #define NOGDI
+#include <errno.h>
 #include <io.h>
 #include <windows.h>
 #else
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +28,7 @@ FILE* OpenLevelFile(const char* pszName, FileIdentity* /*pId*/)
     if (GetFileType(hFile) != FILE_TYPE_DISK ||
         !GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info)) || info.Directory) {
         (void)fclose(pLevel);
+        errno = 0;  // no system error: a file of the wrong kind
         return NULL;
     }
     return pLevel;
@@ -42,10 +45,16 @@ FILE* OpenLevelFile(const char* pszName, FileIdentity* pId)
         return NULL;
     struct stat st;
     FILE* pLevel = NULL;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        pLevel = fdopen(fd, "r");
+    int nError = errno;
+    if (fstat(fd, &st) != 0)
+        nError = errno;
+    else if (!S_ISREG(st.st_mode))
+        nError = S_ISDIR(st.st_mode) ? EISDIR : 0;  // else no system error: a file of the wrong kind
+    else if ((pLevel = fdopen(fd, "r")) == NULL)
+        nError = errno;
     if (pLevel == NULL) {
         (void)close(fd);
+        errno = nError;
         return NULL;
     }
     IdentityFromStat(&st, pId);

@@ -60,7 +60,7 @@ bool ParseConversion(const char* psz, int* pnPos, char* pchConv)
 
 }  // namespace
 
-bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
+NameFormatProblem CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
 {
     int nConversions = 0;
     for (int nPos = 0; pszFormat[nPos] != '\0';) {
@@ -76,14 +76,19 @@ bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
         ++nPos;
         char chConv = 0;
         if (!ParseConversion(pszFormat, &nPos, &chConv))
-            return false;
+            return FORMAT_UNSUPPORTED_CONVERSION;
         if (++nConversions > 1)
-            return false;
+            return FORMAT_SEVERAL_CONVERSIONS;
         pFmt->nConvStart = nStart;
         pFmt->nConvLength = nPos - nStart;
         pFmt->chConv = chConv;
     }
-    return nConversions == 1;
+    return nConversions == 1 ? FORMAT_FINE : FORMAT_NO_CONVERSION;
+}
+
+bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
+{
+    return CheckNameFormat(pszFormat, pFmt) == FORMAT_FINE;
 }
 
 bool ExpandLevelName(char* pszName, size_t cbName, const char* pszFolder, const char* pszFormat,

@@ -16,6 +16,16 @@ struct NameFormat {
 // expand to the same name for every number.
 bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt);
 
+// ParseNameFormat, telling why a format is refused. An incomplete
+// conversion (a '%' at the end) counts as an unsupported one.
+enum NameFormatProblem {
+    FORMAT_FINE,
+    FORMAT_NO_CONVERSION,
+    FORMAT_SEVERAL_CONVERSIONS,
+    FORMAT_UNSUPPORTED_CONVERSION
+};
+NameFormatProblem CheckNameFormat(const char* pszFormat, NameFormat* pFmt);
+
 // Writes the folder, the separator and the format expanded with nLevel into
 // pszName. The folder is copied literally. Returns false when the name does
 // not fit in cbName bytes.

@@ -38,12 +38,14 @@ namespace {
 // One listing buffer, aligned as the entries need.
 LONGLONG g_rgllListing[64 * 1024 / sizeof(LONGLONG)];
 
-bool IsSeriesEntry(const NumberedName* pNumbered, const FILE_ID_BOTH_DIR_INFO* pInfo)
+// The entry's level number, 0 when it is none.
+int SeriesEntryNumber(const NumberedName* pNumbered, const FILE_ID_BOTH_DIR_INFO* pInfo)
 {
     // Either name opens the file, so the format may spell either.
-    return LevelNumberOf(pNumbered, pInfo->FileName, pInfo->FileNameLength / sizeof(WCHAR)) != 0 ||
-           (pInfo->ShortNameLength > 0 &&
-            LevelNumberOf(pNumbered, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR)) != 0);
+    int nLevel = LevelNumberOf(pNumbered, pInfo->FileName, pInfo->FileNameLength / sizeof(WCHAR));
+    if (nLevel == 0 && pInfo->ShortNameLength > 0)
+        nLevel = LevelNumberOf(pNumbered, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR));
+    return nLevel;
 }
 
 // Whether the listed entry, on the folder's volume, is the file.
@@ -67,9 +69,9 @@ bool EntryIsFile(const char* pszFolder, const FileIdentity* pIdFolder, const FIL
 }  // namespace
 
 bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, const char* pszRest,
-                        const FileIdentity* pIdFile, bool* pfFound)
+                        const FileIdentity* pIdFile, int* pnLevel)
 {
-    *pfFound = false;
+    *pnLevel = 0;
     HANDLE hFolder = CreateFileA(pszFolder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (hFolder == INVALID_HANDLE_VALUE) {
@@ -79,7 +81,7 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
     FileIdentity idFolder;
     bool fOk = IdentifyPath(pszFolder, &idFolder);
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
-    while (fOk && !*pfFound) {
+    while (fOk && *pnLevel == 0) {
         if (!GetFileInformationByHandleEx(hFolder, infoClass, g_rgllListing, sizeof(g_rgllListing))) {
             fOk = GetLastError() == ERROR_NO_MORE_FILES;
             break;
@@ -88,8 +90,9 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
         const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);
         for (;;) {
             const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
-            if (IsSeriesEntry(pNumbered, pInfo) && EntryIsFile(pszFolder, &idFolder, pInfo, pszRest, pIdFile)) {
-                *pfFound = true;
+            int nLevel = SeriesEntryNumber(pNumbered, pInfo);
+            if (nLevel != 0 && EntryIsFile(pszFolder, &idFolder, pInfo, pszRest, pIdFile)) {
+                *pnLevel = nLevel;
                 break;
             }
             if (pInfo->NextEntryOffset == 0)
@@ -104,9 +107,9 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
 #else
 
 bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, const char* pszRest,
-                        const FileIdentity* pIdFile, bool* pfFound)
+                        const FileIdentity* pIdFile, int* pnLevel)
 {
-    *pfFound = false;
+    *pnLevel = 0;
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
         return errno == ENOENT || errno == ENOTDIR;
@@ -121,7 +124,8 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
             break;
         if (fLeaf && pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN && !fOtherHardLinks)
             continue;
-        if (LevelNumberOf(pNumbered, pEntry->d_name, strlen(pEntry->d_name)) == 0)
+        int nLevel = LevelNumberOf(pNumbered, pEntry->d_name, strlen(pEntry->d_name));
+        if (nLevel == 0)
             continue;
         FileIdentity id;
         if (fLeaf) {
@@ -133,11 +137,11 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
             continue;
         }
         if (IsSameFile(&id, pIdFile)) {
-            *pfFound = true;
+            *pnLevel = nLevel;
             break;
         }
     }
-    bool fOk = *pfFound || errno == 0;
+    bool fOk = *pnLevel != 0 || errno == 0;
     (void)closedir(pDir);
     return fOk;
 }

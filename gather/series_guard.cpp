@@ -55,10 +55,11 @@ bool BuildMarkedPattern(const char* pszFolder, const char* pszFormat, const Name
     return AppendLiteral(pszOut, &cch, cbOut, pszAfter, static_cast<int>(strlen(pszAfter)));
 }
 
-// Does the output's full path spell a level file's full path for some
-// number? False also when that cannot be judged, which the caller refuses.
-bool NamesLevelFile(const char* pszMarked, const char* pszOutput, const char* pszFormat,
-                    const NameFormat* pFmt, bool* pfJudged)
+// The level number whose full path the output's full path spells, 0 for
+// none. *pfJudged is false when that cannot be told (text that is no valid
+// name), which the caller refuses.
+int LevelNamedByText(const char* pszMarked, const char* pszOutput, const char* pszFormat,
+                     const NameFormat* pFmt, bool* pfJudged)
 {
     static NumberedName s_pattern;  // too big for a small stack
     static NameChar s_rgchOutput[NAME_TEXT_CAPACITY];
@@ -67,7 +68,7 @@ bool NamesLevelFile(const char* pszMarked, const char* pszOutput, const char* ps
     *pfJudged = MakeNumberedName(pszMarked, static_cast<size_t>(pszMark - pszMarked), pszMark + 1,
                                  strlen(pszMark + 1), pszFormat, pFmt, &s_pattern) &&
                 ToNameText(pszOutput, strlen(pszOutput), s_rgchOutput, NAME_TEXT_CAPACITY, &cchOutput);
-    return *pfJudged && LevelNumberOf(&s_pattern, s_rgchOutput, cchOutput) != 0;
+    return *pfJudged ? LevelNumberOf(&s_pattern, s_rgchOutput, cchOutput) : 0;
 }
 
 // The folder part of a path up to pszSeparator; a root keeps its separator.
@@ -101,8 +102,8 @@ bool IsDotName(const char* pszName)
 // Windows both are full paths already, as the system makes them before the
 // file system sees them; elsewhere both are as given, and the kernel
 // resolves their links and ".." steps by itself: identities decide.
-bool ReachesSeries(const char* pszPattern, const char* pszOutput, const char* pszFormat,
-                   const NameFormat* pFmt)
+SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, const char* pszFormat,
+                                const NameFormat* pFmt, int* pnLevel)
 {
     // The series: a folder, a name holding the number, and the path after it.
     static NumberedName s_numbered;
@@ -113,33 +114,35 @@ bool ReachesSeries(const char* pszPattern, const char* pszOutput, const char* ps
     if (pszRest == NULL)
         pszRest = pszMark + strlen(pszMark);
     char szFolder[kFullPathCapacity];
-    if (pszSeparator == NULL || HasParentStep(pszRest) ||
-        !CopyFolderPart(pszPattern, pszSeparator, szFolder, sizeof(szFolder)) ||
+    if (pszSeparator == NULL || HasParentStep(pszRest))
+        return OUTPUT_NUMBER_LOST;
+    if (!CopyFolderPart(pszPattern, pszSeparator, szFolder, sizeof(szFolder)) ||
         !MakeNumberedName(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pszMark + 1,
                           static_cast<size_t>(pszRest - pszMark - 1), pszFormat, pFmt, &s_numbered))
-        return true;
+        return OUTPUT_UNDECIDED;
 
     const char* pszLeaf = FileNamePart(pszOutput);
     if (IsDotName(pszLeaf))
-        return false;  // names a folder, which cannot be opened for writing
+        return OUTPUT_OUTSIDE;  // names a folder, which cannot be opened for writing
 #ifdef _WIN32
     if (strchr(pszLeaf, ':') != NULL)
-        return true;  // a stream of a file: of which file is another question
+        return OUTPUT_UNDECIDED;  // a stream of a file: of which file is another question
 #endif
     size_t cchLeaf;
     if (!ToNameText(pszLeaf, strlen(pszLeaf), s_rgchLeaf, NAME_TEXT_CAPACITY, &cchLeaf))
-        return true;
+        return OUTPUT_UNDECIDED;
 
     if (pszRest[0] == '\0') {
         // A series name in the series' folder, reached by whatever path.
         char szParent[kFullPathCapacity] = ".";
         FileIdentity idFolder;
         FileIdentity idParent;
-        if (LevelNumberOf(&s_numbered, s_rgchLeaf, cchLeaf) != 0 &&
+        *pnLevel = LevelNumberOf(&s_numbered, s_rgchLeaf, cchLeaf);
+        if (*pnLevel != 0 &&
             (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, szParent, sizeof(szParent))) &&
             IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder) &&
             IsSameFile(&idParent, &idFolder))
-            return true;
+            return OUTPUT_IN_SERIES;
     } else {
         // Which folders the numbered one can be reached through is more than
         // a cheap check can know: the file name alone decides.
@@ -149,7 +152,7 @@ bool ReachesSeries(const char* pszPattern, const char* pszOutput, const char* ps
         if (!ToNameText(pszSeriesLeaf, strlen(pszSeriesLeaf), s_rgchSeriesLeaf, NAME_TEXT_CAPACITY,
                         &cchSeriesLeaf) ||
             (cchSeriesLeaf == cchLeaf && NameTextEqual(s_rgchSeriesLeaf, s_rgchLeaf, cchLeaf)))
-            return true;
+            return OUTPUT_UNDECIDED;
     }
 
     // An existing output may be a file of the series under another name: a
@@ -157,38 +160,50 @@ bool ReachesSeries(const char* pszPattern, const char* pszOutput, const char* ps
     FileIdentity idOutput;
     bool fDangling;
     if (!IdentifyWriteTarget(pszOutput, &idOutput, &fDangling))
-        return fDangling;
+        return fDangling ? OUTPUT_UNDECIDED : OUTPUT_OUTSIDE;
     if (idOutput.fDirectory)
-        return false;
-    bool fFound;
-    return !FindInSeriesFolder(szFolder, &s_numbered, pszRest, &idOutput, &fFound) || fFound;
+        return OUTPUT_OUTSIDE;
+    if (!FindInSeriesFolder(szFolder, &s_numbered, pszRest, &idOutput, pnLevel))
+        return OUTPUT_UNDECIDED;
+    return *pnLevel != 0 ? OUTPUT_IN_SERIES : OUTPUT_OUTSIDE;
 }
 
 }  // namespace
 
-bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
-                         const char* pszOutput)
+SeriesVerdict JudgeOutput(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
+                          const char* pszOutput, int* pnLevel)
 {
+    *pnLevel = 0;
     char szMarked[MAX_PATH * 2];
     static char s_szMarkedFull[kFullPathCapacity];
     static char s_szOutputFull[kFullPathCapacity];
     if (!BuildMarkedPattern(pszFolder, pszFormat, pFmt, szMarked, sizeof(szMarked)) ||
         !FullPath(szMarked, s_szMarkedFull, sizeof(s_szMarkedFull)) ||
         !FullPath(pszOutput, s_szOutputFull, sizeof(s_szOutputFull)))
-        return false;
+        return OUTPUT_UNDECIDED;
     // The mark must survive: a ".." after the number would make every number
     // name the same file.
     if (strchr(s_szMarkedFull, kNumberMark) == NULL)
-        return false;
+        return OUTPUT_NUMBER_LOST;
     // What the text says, with ".." taken as written and letter case as the
     // file system folds it...
     bool fJudged;
-    if (NamesLevelFile(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, &fJudged) || !fJudged)
-        return false;
+    *pnLevel = LevelNamedByText(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, &fJudged);
+    if (!fJudged)
+        return OUTPUT_UNDECIDED;
+    if (*pnLevel != 0)
+        return OUTPUT_IN_SERIES;
     // ...and where the system really puts it.
 #ifdef _WIN32
-    return !ReachesSeries(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt);
+    return JudgeByResolution(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, pnLevel);
 #else
-    return !ReachesSeries(szMarked, pszOutput, pszFormat, pFmt);
+    return JudgeByResolution(szMarked, pszOutput, pszFormat, pFmt, pnLevel);
 #endif
+}
+
+bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
+                         const char* pszOutput)
+{
+    int nLevel;
+    return JudgeOutput(pszFolder, pszFormat, pFmt, pszOutput, &nLevel) == OUTPUT_OUTSIDE;
 }
