@@ -44,15 +44,12 @@ FILE* OpenLevelFile(const char* pszName, FileIdentity* pId)
     if (fd < 0)
         return NULL;
     struct stat st;
-    FILE* pLevel = NULL;
-    int nError = errno;
-    if (fstat(fd, &st) != 0)
-        nError = errno;
-    else if (!S_ISREG(st.st_mode))
-        nError = S_ISDIR(st.st_mode) ? EISDIR : 0;  // else no system error: a file of the wrong kind
-    else if ((pLevel = fdopen(fd, "r")) == NULL)
-        nError = errno;
+    bool fStat = fstat(fd, &st) == 0;
+    FILE* pLevel = fStat && S_ISREG(st.st_mode) ? fdopen(fd, "r") : NULL;
     if (pLevel == NULL) {
+        // What fstat or fdopen said; for a file of the wrong kind no system
+        // error but a folder's.
+        int nError = !fStat || S_ISREG(st.st_mode) ? errno : (S_ISDIR(st.st_mode) ? EISDIR : 0);
         (void)close(fd);
         errno = nError;
         return NULL;
