@@ -143,6 +143,7 @@ SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, c
             IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder) &&
             IsSameFile(&idParent, &idFolder))
             return OUTPUT_IN_SERIES;
+        *pnLevel = 0;
     } else {
         // Which folders the numbered one can be reached through is more than
         // a cheap check can know: the file name alone decides.
