@@ -1,12 +1,8 @@
 #include "file_identity.h"
 
 #ifdef _WIN32
-// Only the file API is needed here; keep the window system out.
-#define WIN32_LEAN_AND_MEAN
-#define NOUSER
-#define NOGDI
 #include <io.h>
-#include <windows.h>
+#include "windows_files.h"
 #else
 #include <sys/stat.h>
 #endif

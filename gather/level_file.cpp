@@ -1,14 +1,12 @@
 #include "level_file.h"
 
+#include <errno.h>
+
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOUSER
-#define NOGDI
-#include <errno.h>
 #include <io.h>
-#include <windows.h>
+
+#include "windows_files.h"
 #else
-#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -4,10 +4,7 @@
 #include <string.h>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOUSER
-#define NOGDI
-#include <windows.h>
+#include "windows_files.h"
 #endif
 
 #ifdef _WIN32

@@ -5,10 +5,7 @@
 #include "name_format.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOUSER
-#define NOGDI
-#include <windows.h>
+#include "windows_files.h"
 #endif
 
 const char* LastSeparator(const char* pszPath, size_t cch)

@@ -6,10 +6,7 @@
 #include "gather.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOUSER
-#define NOGDI
-#include <windows.h>
+#include "windows_files.h"
 #else
 #include <dirent.h>
 #include <errno.h>

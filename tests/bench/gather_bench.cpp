@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gather.h"
+#include "reference_loop.h"
 
 namespace {
 
@@ -60,30 +61,6 @@ void MakeData()
         std::fwrite(block.data(), 1, std::min(block.size(), kHugeBytes - cb), p);
     std::fclose(p);
     WriteFile(g_root / "small" / "screen.1", std::string(1000, '#'));
-}
-
-// The same opens, reads, writes and closes as the gathering, with no checks.
-char g_szLine[1000];
-char g_rgchIn[64 * 1024];
-char g_rgchOut[64 * 1024];
-void ReferenceLoop(const std::string& folder, const std::string& output)
-{
-    char szName[MAX_PATH];
-    for (int n = 1;; ++n) {
-        std::snprintf(szName, sizeof(szName), "%s/screen.%d", folder.c_str(), n);
-        FILE* pIn = std::fopen(szName, "rt");
-        if (pIn == NULL)
-            return;
-        std::setvbuf(pIn, g_rgchIn, _IOFBF, sizeof(g_rgchIn));
-        FILE* pOut = std::fopen(output.c_str(), n == 1 ? "wt" : "at");
-        std::setvbuf(pOut, g_rgchOut, _IOFBF, sizeof(g_rgchOut));
-        size_t cb;
-        while ((cb = std::fread(g_szLine, 1, sizeof(g_szLine) - 1, pIn)) > 0)
-            std::fwrite(g_szLine, 1, cb, pOut);
-        std::fputc('\n', pOut);
-        std::fclose(pIn);
-        std::fclose(pOut);
-    }
 }
 
 // Runs a program with stdout to a file; returns its peak resident set in KiB.

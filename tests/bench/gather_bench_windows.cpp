@@ -14,36 +14,12 @@
 #include <vector>
 
 #include "gather.h"
+#include "reference_loop.h"
 
 namespace {
 
 const int kFiles = 10000;
 const int kRuns = 5;
-
-char g_szLine[1000];
-char g_rgchIn[64 * 1024];
-char g_rgchOut[64 * 1024];
-
-// The same opens, reads, writes and closes as the gathering, with no checks.
-void ReferenceLoop(const std::string& folder, const std::string& output)
-{
-    char szName[MAX_PATH];
-    for (int n = 1;; ++n) {
-        std::snprintf(szName, sizeof(szName), "%s\\screen.%d", folder.c_str(), n);
-        FILE* pIn = std::fopen(szName, "rt");
-        if (pIn == NULL)
-            return;
-        std::setvbuf(pIn, g_rgchIn, _IOFBF, sizeof(g_rgchIn));
-        FILE* pOut = std::fopen(output.c_str(), n == 1 ? "wt" : "at");
-        std::setvbuf(pOut, g_rgchOut, _IOFBF, sizeof(g_rgchOut));
-        size_t cb;
-        while ((cb = std::fread(g_szLine, 1, sizeof(g_szLine) - 1, pIn)) > 0)
-            std::fwrite(g_szLine, 1, cb, pOut);
-        std::fputc('\n', pOut);
-        std::fclose(pIn);
-        std::fclose(pOut);
-    }
-}
 
 double Seconds(void (*pfnRun)(const std::string&, const std::string&), const std::string& folder,
                const std::string& output, bool fOutputPresent)
