@@ -79,7 +79,8 @@ GatherFailure TextTooLong(const char* pszFolder, const char* pszFormat, const ch
     return cchFolder + 1 + cchFormat < MAX_PATH ? GATHER_OK : GATHER_PATTERN_TOO_LONG;
 }
 
-// Checks the three texts and the output; GATHER_OK when the run may start.
+// Checks the three texts and the output: NULL when the run may start, else
+// the Status text of the recorded failure.
 const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const char* pszOutput,
                          NameFormat* pFmt)
 {

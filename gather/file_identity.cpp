@@ -9,9 +9,7 @@
 
 #ifdef _WIN32
 
-namespace {
-
-bool IdentifyHandle(HANDLE hFile, FileIdentity* pId)
+bool IdentifyHandle(void* hFile, FileIdentity* pId)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (hFile == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(hFile, &info))
@@ -22,8 +20,6 @@ bool IdentifyHandle(HANDLE hFile, FileIdentity* pId)
     pId->cLinks = info.nNumberOfLinks;
     return true;
 }
-
-}  // namespace
 
 bool IdentifyPath(const char* pszPath, FileIdentity* pId)
 {

@@ -24,6 +24,8 @@ bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
 // On Windows it asks the volume each time, which costs more than the copy.
 #ifdef _WIN32
 const bool kCheapStreamIdentity = false;
+// Identifies the file behind an open Windows handle.
+bool IdentifyHandle(void* hFile, FileIdentity* pId);
 #else
 const bool kCheapStreamIdentity = true;
 struct stat;

@@ -27,4 +27,3 @@ bool MakeNumberedName(const char* pszHead, size_t cchHead, const char* pszTail, 
 // The level number (1 or more) for which the format gives this name, as the
 // file system compares names; 0 when it gives it for none.
 int LevelNumberOf(const NumberedName* pName, const NameChar* pch, size_t cch);
-

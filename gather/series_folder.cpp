@@ -76,7 +76,7 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
         return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
     }
     FileIdentity idFolder;
-    bool fOk = IdentifyPath(pszFolder, &idFolder);
+    bool fOk = IdentifyHandle(hFolder, &idFolder);
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
     while (fOk && *pnLevel == 0) {
         if (!GetFileInformationByHandleEx(hFolder, infoClass, g_rgllListing, sizeof(g_rgllListing))) {
