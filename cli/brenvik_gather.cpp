@@ -1,5 +1,6 @@
 // brenvik-gather: the gathering from the command line, for scripts and for
 // systems without Windows. It adds nothing to what the dialog's Convert does.
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -23,24 +24,39 @@ const char kUsage[] =
     "\n"
     "exit status: 0 gathered, 1 ERROR, 2 usage error\n";
 
+// Whether standard output took everything; if not, says why on stderr.
+bool Flushed()
+{
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return true;
+    (void)fprintf(stderr, "brenvik-gather: cannot write to standard output: %s\n", strerror(errno));
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
-        return fputs(kUsage, stdout) == EOF ? 2 : 0;
+        (void)fputs(kUsage, stdout);
+        return Flushed() ? 0 : 2;
     }
-    if (argc == 2 && strcmp(argv[1], "--version") == 0)
-        return puts("brenvik-gather " BRENVIK_VERSION_TEXT) == EOF ? 2 : 0;
+    if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+        (void)puts("brenvik-gather " BRENVIK_VERSION_TEXT);
+        return Flushed() ? 0 : 2;
+    }
     if (argc != 4) {
         (void)fputs(kUsage, stderr);
         return 2;
     }
     const char* pszStatus = ConvertLevels(argv[1], argv[2], argv[3]);
-    if (printf("%s\n", pszStatus) < 0 || fflush(stdout) != 0)
+    (void)printf("%s\n", pszStatus);
+    if (!Flushed())
         return 2;  // a script must not take an unprinted result for a count
-    if (strcmp(pszStatus, STATUS_ERROR) != 0)
+    if (strcmp(pszStatus, STATUS_ERROR) != 0) {
+        PrintSeriesEnd(stderr, &g_failure, argv[1], argv[2]);
         return 0;
-    PrintFailure(stderr, &g_failure);
+    }
+    PrintFailure(stderr, &g_failure, argv[1], argv[2]);
     return 1;
 }

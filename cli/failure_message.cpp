@@ -1,10 +1,28 @@
 #include "failure_message.h"
 
+#include <errno.h>
 #include <string.h>
+
+#include "format_suggestions.h"
+#include "series_survey.h"
 
 namespace {
 
 const char kProgram[] = "brenvik-gather";
+
+// Room for a name with its quotes; two names at most stand in one line.
+char g_szQuoted[2][MAX_PATH * 2 + 3];
+
+// The name as it reads unmistakably in a message: in quotes when it is empty
+// or holds a space, a quote or a comma (a message puts ", " between parts).
+const char* Quoted(const char* pszName, int iBuffer = 0)
+{
+    if (pszName[0] != '\0' && strpbrk(pszName, " \t\r\n\"',") == NULL)
+        return pszName;
+    char chQuote = strchr(pszName, '"') == NULL ? '"' : '\'';
+    (void)snprintf(g_szQuoted[iBuffer], sizeof(g_szQuoted[iBuffer]), "%c%s%c", chQuote, pszName, chQuote);
+    return g_szQuoted[iBuffer];
+}
 
 // The system's reason, or what a file of the wrong kind is.
 const char* Reason(int nError)
@@ -14,9 +32,38 @@ const char* Reason(int nError)
 
 }  // namespace
 
-void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo)
+void PrintFirstLevelHints(FILE* pOut, const char* pszFolder, const char* pszFormat)
 {
-    const char* pszName = pInfo->szName;
+    FormatSuggestion rgSuggestion[3];
+    int cSuggestions = SuggestFormats(pszFolder, pszFormat, rgSuggestion, 3);
+    if (cSuggestions < 0 && errno == ENOENT)
+        (void)fprintf(pOut, "%s: note: the folder %s does not exist\n", kProgram, Quoted(pszFolder));
+    else if (cSuggestions < 0 && errno == ENOTDIR)
+        (void)fprintf(pOut, "%s: note: %s is not a folder\n", kProgram, Quoted(pszFolder));
+    for (int i = 0; i < cSuggestions; ++i)
+        (void)fprintf(pOut, "%s: note: try the format %s: %s to %s, %d files\n", kProgram,
+                      Quoted(rgSuggestion[i].szFormat), Quoted(rgSuggestion[i].szFirst),
+                      Quoted(rgSuggestion[i].szLast, 1), rgSuggestion[i].cFiles);
+}
+
+void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat)
+{
+    SeriesBeyond beyond;
+    if (pInfo->nLevel == 0 || !FindSeriesBeyond(pszFolder, pszFormat, pInfo->nLevel, &beyond))
+        return;
+    const char* pszWhy = pInfo->nError == EISDIR ? "is a folder"
+                         : pInfo->nError == 0    ? "is not a regular file (a device, FIFO or socket)"
+                                                 : "does not exist";
+    (void)fprintf(pOut, "%s: note: level file %d, %s, %s; %d more file%s of the series follow%s it, from ",
+                  kProgram, pInfo->nLevel, Quoted(pInfo->szName), pszWhy, beyond.cFiles,
+                  beyond.cFiles == 1 ? "" : "s", beyond.cFiles == 1 ? "s" : "");
+    (void)fprintf(pOut, "%s to %s, and %s not gathered\n", Quoted(beyond.szFirst), Quoted(beyond.szLast, 1),
+                  beyond.cFiles == 1 ? "was" : "were");
+}
+
+void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat)
+{
+    const char* pszName = Quoted(pInfo->szName);
     int nLevel = pInfo->nLevel;
     switch (pInfo->failure) {
     case GATHER_OK:
@@ -71,8 +118,11 @@ void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo)
         (void)fprintf(pOut, "%s: the output may be a file of the series, which cannot be ruled out: refused: %s\n",
                       kProgram, pszName);
         return;
-    case GATHER_FIRST_LEVEL_UNOPENED:
-        (void)fprintf(pOut, "%s: cannot open level file 1, %s: %s\n", kProgram, pszName, Reason(pInfo->nError));
+    case GATHER_LEVEL_UNOPENED:
+        (void)fprintf(pOut, "%s: cannot open level file %d, %s: %s\n", kProgram, nLevel, pszName,
+                      Reason(pInfo->nError));
+        if (pInfo->nError == ENOENT || pInfo->nError == ENOTDIR)
+            PrintFirstLevelHints(pOut, pszFolder, pszFormat);
         return;
     case GATHER_OUTPUT_UNOPENED:
         (void)fprintf(pOut, "%s: cannot %s the output %s: %s\n", kProgram, nLevel == 1 ? "create" : "reopen",

@@ -30,16 +30,17 @@ const char* CountText(int nCount)
     return g_szLine;
 }
 
-FILE* OpenLevel(const char* pszName, FileIdentity* pId)
+LevelOpening OpenLevel(const char* pszName, FILE** ppLevel, FileIdentity* pId)
 {
-    FILE* pLevel = OpenLevelFile(pszName, pId);
+    LevelOpening opening = OpenLevelFile(pszName, ppLevel, pId);
     // Only a speed-up: without it the stream keeps its own buffer.
-    if (pLevel != NULL)
-        (void)setvbuf(pLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
-    return pLevel;
+    if (opening == LEVEL_OPENED)
+        (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
+    return opening;
 }
 
-// Records why the run fails; returns the Status text for it.
+// Records why the run fails, or where a gathered series ended (GATHER_OK);
+// returns the Status text for a failure.
 const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszName)
 {
     g_failure.failure = failure;
@@ -49,18 +50,25 @@ const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszN
     return STATUS_ERROR;
 }
 
-// Copies every byte that reading yields (NUL bytes too), then one line end.
+// Copies every byte that reading yields (NUL bytes too), completes a last
+// line that has no line end, then writes one line end. So an empty line
+// follows every level: a reader splits the collection into levels there, and
+// a board whose last row is open would otherwise run into the next one.
 // Returns GATHER_OK, GATHER_READ_FAILED or GATHER_WRITE_FAILED, with errno
 // as the failing call left it.
 GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
 {
     size_t cb;
+    char chLast = '\n';  // an empty level has no line to complete
     while ((cb = fread(g_szLine, 1, sizeof(g_szLine) - 1, pLevel)) > 0) {
         if (fwrite(g_szLine, 1, cb, pOutput) != cb)
             return GATHER_WRITE_FAILED;
+        chLast = g_szLine[cb - 1];
     }
     if (ferror(pLevel))
         return GATHER_READ_FAILED;
+    if (chLast != '\n' && fputc('\n', pOutput) == EOF)
+        return GATHER_WRITE_FAILED;
     return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
 }
 
@@ -120,7 +128,7 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
 const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput,
                               int nFirst)
 {
-    g_failure.failure = GATHER_OK;
+    (void)Fail(GATHER_OK, 0, 0, "");
     if (pszFolder[0] == '\0')
         return Fail(GATHER_EMPTY_FOLDER, 0, 0, "");
     if (pszFormat[0] == '\0')
@@ -139,18 +147,23 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         bool fFirst = g_nLevel == nFirst;
         FileIdentity idLevel;
         FILE* pLevel = NULL;
+        LevelOpening opening = LEVEL_ABSENT;
         errno = ENAMETOOLONG;
-        // A name that does not fit is a file that cannot be opened.
+        // A name that does not fit is a file that cannot be there.
         if (ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, g_nLevel))
-            pLevel = OpenLevel(g_szLevelName, &idLevel);
-        if (pLevel == NULL)
-            return fFirst ? Fail(GATHER_FIRST_LEVEL_UNOPENED, errno, g_nLevel, g_szLevelName)
-                          : CountText(g_nLevel - nFirst);
+            opening = OpenLevel(g_szLevelName, &pLevel, &idLevel);
+        // Only a file that is not there ends the series: one that cannot be
+        // read is no end, and a count would hide the levels after it.
+        if (opening == LEVEL_FAILED || (opening == LEVEL_ABSENT && fFirst))
+            return Fail(GATHER_LEVEL_UNOPENED, errno, g_nLevel, g_szLevelName);
+        if (opening == LEVEL_ABSENT) {
+            (void)Fail(GATHER_OK, errno, g_nLevel, g_szLevelName);
+            return CountText(g_nLevel - nFirst);
+        }
 
-        // Should the output have come to stand in the series after all (it
-        // was moved there during the run), stop rather than read the file
-        // being written. Only where that costs next to nothing.
-        if (kCheapStreamIdentity && !fFirst && IsSameFile(&idLevel, &idOutput)) {
+        // A level file that is the output (a link to where it was created,
+        // or moved there during the run) would be read while it grows.
+        if (!fFirst && IsSameFile(&idLevel, &idOutput)) {
             (void)fclose(pLevel);
             return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
         }
@@ -163,7 +176,7 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         }
         (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
         GatherFailure failure = GATHER_OK;
-        if (fFirst && kCheapStreamIdentity && !IdentifyStream(pOutput, &idOutput))
+        if (fFirst && !IdentifyStream(pOutput, &idOutput))
             failure = GATHER_WRITE_FAILED;
         if (failure == GATHER_OK)
             failure = CopyLevel(pLevel, pOutput);
@@ -178,7 +191,7 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         if (failure != GATHER_OK)
             return Fail(failure, nError, g_nLevel, pszOutput);
 
-        if (g_nLevel == INT_MAX)
+        if (g_nLevel == INT_MAX)  // the numbers end, not the series: nothing to say where
             return CountText(g_nLevel - nFirst + 1);
     }
 }

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <string.h>
+
 #include "windows_files.h"
 #else
 #include <sys/stat.h>
@@ -18,6 +20,26 @@ bool IdentifyHandle(void* hFile, FileIdentity* pId)
     pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     pId->cLinks = info.nNumberOfLinks;
+    pId->ullIndexHigh = 0;
+    return true;
+}
+
+bool IdentifyHandleCheaply(void* hFile, FileIdentity* pId)
+{
+    // The id of the file alone: GetFileInformationByHandle also asks the
+    // volume for its serial, which under Wine costs more than copying a
+    // level. Windows before 8 and some file systems lack this class; there
+    // the full call serves, and the same file always takes the same way.
+    FILE_ID_INFO info;
+    if (!GetFileInformationByHandleEx(hFile, FileIdInfo, &info, sizeof(info)))
+        return IdentifyHandle(hFile, pId);
+    unsigned long long rgull[2];
+    memcpy(rgull, info.FileId.Identifier, sizeof(rgull));
+    pId->ullVolume = info.VolumeSerialNumber;
+    pId->ullIndex = rgull[0];
+    pId->ullIndexHigh = rgull[1];
+    pId->fDirectory = false;  // not asked: only files are identified this way
+    pId->cLinks = 0;
     return true;
 }
 
@@ -43,7 +65,7 @@ bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDanglin
 bool IdentifyStream(FILE* pFile, FileIdentity* pId)
 {
     // The runtime hands out the OS handle as an integer.
-    return IdentifyHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))),  // NOLINT(performance-no-int-to-ptr)
+    return IdentifyHandleCheaply(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile))),  // NOLINT(performance-no-int-to-ptr)
                           pId);
 }
 
@@ -55,6 +77,7 @@ void IdentityFromStat(const struct stat* pSt, FileIdentity* pId)
     pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
     pId->fDirectory = S_ISDIR(pSt->st_mode);
     pId->cLinks = static_cast<unsigned long>(pSt->st_nlink);
+    pId->ullIndexHigh = 0;
 }
 
 bool IdentifyPath(const char* pszPath, FileIdentity* pId)
@@ -93,5 +116,5 @@ bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDanglin
 
 bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
 {
-    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex && pA->ullIndexHigh == pB->ullIndexHigh;
 }

@@ -6,6 +6,7 @@
 struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
+    unsigned long long ullIndexHigh;  // where file ids have 128 bits
     bool fDirectory;
     unsigned long cLinks;  // hard links to the file
 };
@@ -14,20 +15,19 @@ struct FileIdentity {
 // no such file.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 
-// Identifies the file behind an open stream.
+// Identifies the file behind an open stream at next to no cost, so that
+// each level file can be checked against the output as it is opened. Only
+// identities taken this way compare with each other.
 bool IdentifyStream(FILE* pFile, FileIdentity* pId);
 
 bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
 
-// Whether identifying an open stream costs next to nothing here (one fstat),
-// so that each level file can be checked against the output as it is opened.
-// On Windows it asks the volume each time, which costs more than the copy.
 #ifdef _WIN32
-const bool kCheapStreamIdentity = false;
-// Identifies the file behind an open Windows handle.
+// Identifies the file behind an open Windows handle (asking its volume).
 bool IdentifyHandle(void* hFile, FileIdentity* pId);
+// IdentifyStream for a handle.
+bool IdentifyHandleCheaply(void* hFile, FileIdentity* pId);
 #else
-const bool kCheapStreamIdentity = true;
 struct stat;
 void IdentityFromStat(const struct stat* pSt, FileIdentity* pId);
 #endif

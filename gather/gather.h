@@ -32,7 +32,8 @@ enum GatherFailure {
     GATHER_NUMBER_LOST,        // a ".." after the number: every number names one file
     GATHER_OUTPUT_IN_SERIES,   // the output is level file nLevel (szName)
     GATHER_OUTPUT_UNDECIDED,   // whether the output is a level file cannot be told cheaply
-    GATHER_FIRST_LEVEL_UNOPENED,  // level file 1 (szName) cannot be opened
+    GATHER_LEVEL_UNOPENED,     // level file nLevel (szName) is missing (level 1) or
+                               // is there but cannot be opened or examined
     GATHER_OUTPUT_UNOPENED,    // the output cannot be created (level 1) or reopened
     GATHER_READ_FAILED,        // reading level file nLevel (szName) failed
     GATHER_WRITE_FAILED        // writing or closing the output failed
@@ -45,7 +46,10 @@ struct GatherFailureInfo {
     char szName[MAX_PATH];    // the file or text concerned
 };
 
-// Set by every run: GATHER_OK, or why it failed.
+// Set by every run: GATHER_OK, or why it failed. After a run that gathered,
+// nLevel, szName and nError tell where the series ended: the first number
+// whose file does not exist (nError ENOENT, ENOTDIR or ENAMETOOLONG) or is no
+// file that holds data (EISDIR for a folder, 0 for a FIFO, device or socket).
 extern GatherFailureInfo g_failure;
 
 // Copies pszFolder's level files 1, 2, 3, ... named by pszFormat into

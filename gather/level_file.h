@@ -5,10 +5,17 @@
 
 #include "file_identity.h"
 
-// Opens the level file for reading in text mode. A directory, a FIFO, a
-// device or a socket (on Windows any handle that is no disk file, such as
-// COM1 or NUL) is a file that cannot be opened: NULL, as for a missing one.
-// Opening never waits on such a file. On NULL errno tells why, 0 for a file
-// of the wrong kind. Where that is cheap (kCheapStreamIdentity)
-// *pId receives the file's identity.
-FILE* OpenLevelFile(const char* pszName, FileIdentity* pId);
+enum LevelOpening {
+    LEVEL_OPENED,  // *ppLevel reads it
+    LEVEL_ABSENT,  // no such file, or no disk file (a folder, FIFO, device,
+                   // socket): the series ends here
+    LEVEL_FAILED   // it is there but cannot be opened or examined
+};
+
+// Opens the level file for reading in text mode, with *pId its identity.
+// Opening never waits on a file that is no disk file. When it is not
+// opened, errno tells why: for LEVEL_ABSENT ENOENT, ENOTDIR or ENAMETOOLONG
+// for a name that names nothing, EISDIR for a folder, 0 for another kind of
+// file; for LEVEL_FAILED the system's reason (permission denied, an I/O
+// error, too many open files, ...).
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pId);

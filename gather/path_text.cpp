@@ -40,3 +40,16 @@ const char* FileNamePart(const char* pszPath)
     const char* pszSeparator = LastSeparator(pszPath, strlen(pszPath));
     return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
 }
+
+// The folder part of a path up to pszSeparator; a root keeps its separator.
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
+{
+    size_t cch = static_cast<size_t>(pszSeparator - pszPath);
+    if (cch == 0 || pszPath[cch - 1] == ':')
+        ++cch;  // "/" or "C:\"
+    if (cch >= cbOut)
+        return false;
+    memcpy(pszOut, pszPath, cch);
+    pszOut[cch] = '\0';
+    return true;
+}

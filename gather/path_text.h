@@ -14,3 +14,7 @@ const char* NextSeparator(const char* pszFrom);
 
 // The text after the last separator: the whole text when there is none.
 const char* FileNamePart(const char* pszPath);
+
+// The folder part of pszPath, up to pszSeparator, into pszOut; a root ("/",
+// C:\) keeps its separator. False when it does not fit.
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut);

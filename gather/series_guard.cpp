@@ -9,51 +9,12 @@
 #include "numbered_name.h"
 #include "path_text.h"
 #include "series_folder.h"
+#include "series_pattern.h"
 
 namespace {
 
-// Stands for the number while the pattern is brought to its full path; a
-// control character cannot be part of a name a user can type.
-const char kNumberMark = '\x01';
-
 // Room for a full path, which may be longer than the texts it came from.
 const size_t kFullPathCapacity = 4096;
-
-// Copies format text, turning "%%" into '%'.
-bool AppendLiteral(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, int cchFrom)
-{
-    for (int i = 0; i < cchFrom; ++i) {
-        if (pszFrom[i] == '%' && pszFrom[i + 1] == '%')
-            ++i;
-        if (*pcch + 1 >= cbOut)
-            return false;
-        pszOut[(*pcch)++] = pszFrom[i];
-    }
-    pszOut[*pcch] = '\0';
-    return true;
-}
-
-// The level file path with the mark where the number goes.
-bool BuildMarkedPattern(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
-                        char* pszOut, size_t cbOut)
-{
-    // A mark in the texts themselves could stand in for a lost number.
-    if (strchr(pszFolder, kNumberMark) != NULL || strchr(pszFormat, kNumberMark) != NULL)
-        return false;
-    size_t cchFolder = strlen(pszFolder);
-    if (cchFolder + 2 >= cbOut)
-        return false;
-    memcpy(pszOut, pszFolder, cchFolder);
-    size_t cch = cchFolder;
-    pszOut[cch++] = PATH_SEPARATOR;
-    pszOut[cch] = '\0';
-    const char* pszAfter = pszFormat + pFmt->nConvStart + pFmt->nConvLength;
-    if (!AppendLiteral(pszOut, &cch, cbOut, pszFormat, pFmt->nConvStart) || cch + 1 >= cbOut)
-        return false;
-    pszOut[cch++] = kNumberMark;
-    pszOut[cch] = '\0';
-    return AppendLiteral(pszOut, &cch, cbOut, pszAfter, static_cast<int>(strlen(pszAfter)));
-}
 
 // The level number whose full path the output's full path spells, 0 for
 // none. *pfJudged is false when that cannot be told (text that is no valid
@@ -69,27 +30,6 @@ int LevelNamedByText(const char* pszMarked, const char* pszOutput, const char* p
                                  strlen(pszMark + 1), pszFormat, pFmt, &s_pattern) &&
                 ToNameText(pszOutput, strlen(pszOutput), s_rgchOutput, NAME_TEXT_CAPACITY, &cchOutput);
     return *pfJudged ? LevelNumberOf(&s_pattern, s_rgchOutput, cchOutput) : 0;
-}
-
-// The folder part of a path up to pszSeparator; a root keeps its separator.
-bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
-{
-    size_t cch = static_cast<size_t>(pszSeparator - pszPath);
-    if (cch == 0 || pszPath[cch - 1] == ':')
-        ++cch;  // "/" or "C:\"
-    if (cch >= cbOut)
-        return false;
-    memcpy(pszOut, pszPath, cch);
-    pszOut[cch] = '\0';
-    return true;
-}
-
-bool HasParentStep(const char* pszPath)
-{
-    for (const char* p = pszPath; (p = strstr(p, "..")) != NULL; p += 2)
-        if ((p == pszPath || p[-1] == PATH_SEPARATOR) && (p[2] == '\0' || p[2] == PATH_SEPARATOR))
-            return true;
-    return false;
 }
 
 bool IsDotName(const char* pszName)
@@ -108,18 +48,16 @@ SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, c
     // The series: a folder, a name holding the number, and the path after it.
     static NumberedName s_numbered;
     static NameChar s_rgchLeaf[NAME_TEXT_CAPACITY];
-    const char* pszMark = strchr(pszPattern, kNumberMark);
-    const char* pszSeparator = LastSeparator(pszPattern, static_cast<size_t>(pszMark - pszPattern));
-    const char* pszRest = NextSeparator(pszMark + 1);
-    if (pszRest == NULL)
-        pszRest = pszMark + strlen(pszMark);
     char szFolder[kFullPathCapacity];
-    if (pszSeparator == NULL || HasParentStep(pszRest))
+    const char* pszRest;
+    switch (SplitMarkedPattern(pszPattern, pszFormat, pFmt, szFolder, sizeof(szFolder), &s_numbered, &pszRest)) {
+    case SPLIT_DONE:
+        break;
+    case SPLIT_NUMBER_LOST:
         return OUTPUT_NUMBER_LOST;
-    if (!CopyFolderPart(pszPattern, pszSeparator, szFolder, sizeof(szFolder)) ||
-        !MakeNumberedName(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pszMark + 1,
-                          static_cast<size_t>(pszRest - pszMark - 1), pszFormat, pFmt, &s_numbered))
+    case SPLIT_FAILED:
         return OUTPUT_UNDECIDED;
+    }
 
     const char* pszLeaf = FileNamePart(pszOutput);
     if (IsDotName(pszLeaf))

@@ -78,18 +78,19 @@ TEST_F(Gather, PaddedNumbers)
     EXPECT_EQ(ReadBytes(out()), "1" NL NL "2" NL NL "3" NL NL);
 }
 
-TEST_F(Gather, LineEndsBetweenLevels)
+TEST_F(Gather, AnEmptyLineFollowsEveryLevel)
 {
-    // Empty file: one line end. No final line end: completed, no empty line.
-    WriteSeries("l%d", {"", "last line open", "next\n"});
-    EXPECT_EQ(Convert("l%d", out()), "3");
-    EXPECT_EQ(ReadBytes(out()), NL "last line open" NL "next" NL NL);
+    // Empty file: one line end. A last line without its line end is
+    // completed, so the next board cannot run into it.
+    WriteSeries("l%d", {"", "#####\n#@$.#\n#####", "#####\n", "open"});
+    EXPECT_EQ(Convert("l%d", out()), "4");
+    EXPECT_EQ(ReadBytes(out()), NL "#####" NL "#@$.#" NL "#####" NL NL "#####" NL NL "open" NL NL);
 }
 
 TEST_F(Gather, CopiesEveryByteOfLongLinesAndNulBytes)
 {
     std::string longLine(2500, '#');
-    std::string withNul("ab\0cd\n\0\0x\n", 10);
+    std::string withNul("ab\0cd\n\0\0x", 9);
     WriteSeries("l%d", {longLine + "\n", withNul});
     EXPECT_EQ(Convert("l%d", out()), "2");
     std::string expectedNul("ab\0cd" NL "\0\0x" NL NL, sizeof("ab\0cd" NL "\0\0x" NL NL) - 1);

@@ -20,16 +20,17 @@ std::string Acp(const std::wstring& text)
     return cb > 0 ? sz : "";
 }
 
-// A symbolic link to a folder. Wine makes none itself; under Wine the
-// system's own ln does, given Unix paths.
-bool LinkFolder(const fs::path& target, const fs::path& link)
+// A symbolic link to an existing file or folder. Wine makes none itself;
+// under Wine the system's own ln does, given Unix paths.
+bool Link(const fs::path& target, const fs::path& link)
 {
     // cppcheck-suppress cstyleCast ; a function pointer type, not a cast
     using UnixNameProc = char*(CDECL*)(LPCWSTR);
     FARPROC pfnProc = GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
     auto pfnUnixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(pfnProc));
     if (pfnUnixName == NULL)
-        return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+        return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(),
+                                   fs::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
     std::string command = std::string("Z:\\bin\\ln -s \"") + pfnUnixName(target.wstring().c_str()) + "\" \"" +
                           pfnUnixName(link.wstring().c_str()) + "\"";
     STARTUPINFOA si = {};
@@ -41,9 +42,9 @@ bool LinkFolder(const fs::path& target, const fs::path& link)
     CloseHandle(pi.hProcess);
     // Wine gives a Unix program's handle no meaningful end or exit code:
     // wait for the link itself, with a bound.
-    for (int i = 0; i < 1000 && !fs::is_directory(link); ++i)
+    for (int i = 0; i < 1000 && !fs::exists(link); ++i)
         Sleep(10);
-    return fs::is_directory(link);
+    return fs::exists(link);
 }
 
 class GatherWindows : public TempFolderTest {
@@ -56,17 +57,17 @@ protected:
 
 TEST_F(GatherWindows, TextModeTranslatesLineEnds)
 {
-    WriteSeries("screen.%d", {"lf\nlf\n", "crlf\r\ncrlf\r\n", "lone\rcr\n", "mixed\r\n\n"});
-    EXPECT_EQ(Convert(Str("out.xsb")), "4");
-    EXPECT_EQ(ReadBytes(At("out.xsb")),
-              "lf\r\nlf\r\n\r\n" "crlf\r\ncrlf\r\n\r\n" "lone\rcr\r\n\r\n" "mixed\r\n\r\n\r\n");
+    WriteSeries("screen.%d", {"lf\nlf\n", "crlf\r\ncrlf\r\n", "lone\rcr\n", "mixed\r\n\n", "open\r\nrow"});
+    EXPECT_EQ(Convert(Str("out.xsb")), "5");
+    EXPECT_EQ(ReadBytes(At("out.xsb")), "lf\r\nlf\r\n\r\n" "crlf\r\ncrlf\r\n\r\n" "lone\rcr\r\n\r\n"
+                                        "mixed\r\n\r\n\r\n" "open\r\nrow\r\n\r\n");
 }
 
 TEST_F(GatherWindows, CtrlZEndsALevelFile)
 {
-    WriteSeries("screen.%d", {"kept\n\x1a" "dropped\n", "next\n"});
-    EXPECT_EQ(Convert(Str("out.xsb")), "2");
-    EXPECT_EQ(ReadBytes(At("out.xsb")), "kept\r\n\r\nnext\r\n\r\n");
+    WriteSeries("screen.%d", {"kept\n\x1a" "dropped\n", "open\x1a" "dropped\n", "next\n"});
+    EXPECT_EQ(Convert(Str("out.xsb")), "3");
+    EXPECT_EQ(ReadBytes(At("out.xsb")), "kept\r\n\r\nopen\r\n\r\nnext\r\n\r\n");
 }
 
 TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
@@ -91,12 +92,42 @@ TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
     ASSERT_NE(GetShortPathNameA(Str("soko_level_9.txt").c_str(), szShort, sizeof(szShort)), 0u);
     ASSERT_STRNE(FileNamePart(szShort), "soko_level_9.txt");
     fs::create_directories(At("sub"));
-    ASSERT_TRUE(LinkFolder(dir_, At("sub") / "alias"));
+    ASSERT_TRUE(Link(dir_, At("sub") / "alias"));
     std::string alias = (At("sub") / "alias").string();
     for (const std::string& output : {std::string(szShort), alias + "\\soko_level_9.txt", alias + "\\SOKO_LEVEL_7.TXT"})
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "soko_level_%d.txt", output.c_str()), STATUS_ERROR) << output;
     EXPECT_EQ(ReadBytes(At("soko_level_9.txt")), "after a gap\n");
     EXPECT_FALSE(fs::exists(At("soko_level_7.txt")));
+}
+
+TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
+{
+    // Level 2 a folder, held open without sharing, or a link to the output.
+    std::string big(100 * 1024, '#');
+    const std::pair<const char*, const char*> rows[] = {{"folder", "1"}, {"locked", STATUS_ERROR}, {"link", STATUS_ERROR}};
+    for (const auto& [pszLevel2, pszResult] : rows) {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        WriteSeries("screen.%d", {big + "\n"});
+        WriteBytes(At("screen.3"), "c\n");
+        HANDLE hLocked = INVALID_HANDLE_VALUE;
+        if (std::string(pszLevel2) == "folder") {
+            fs::create_directory(At("screen.2"));
+        } else if (std::string(pszLevel2) == "locked") {
+            WriteBytes(At("screen.2"), "b\n");
+            hLocked = CreateFileA(Str("screen.2").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+            ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
+        } else {
+            WriteBytes(At("out.xsb"), "");
+            ASSERT_TRUE(Link(At("out.xsb"), At("screen.2")));
+            fs::remove(At("out.xsb"));  // the output is created by the run
+        }
+        EXPECT_EQ(Convert(Str("out.xsb")), pszResult) << pszLevel2;
+        EXPECT_EQ(ReadBytes(At("out.xsb")), big + "\r\n\r\n") << pszLevel2;
+        if (hLocked != INVALID_HANDLE_VALUE)
+            CloseHandle(hLocked);
+    }
+    fs::remove(At("screen.2"));  // while it leads somewhere: Wine lists no link to nothing
 }
 
 TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
