@@ -30,9 +30,9 @@ const char* CountText(int nCount)
     return g_szLine;
 }
 
-LevelOpening OpenLevel(const char* pszName, FILE** ppLevel, FileIdentity* pId)
+LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
 {
-    LevelOpening opening = OpenLevelFile(pszName, ppLevel, pId);
+    LevelOpening opening = OpenLevelFile(pszName, ppLevel);
     // Only a speed-up: without it the stream keeps its own buffer.
     if (opening == LEVEL_OPENED)
         (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
@@ -142,16 +142,14 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
     if (pszRefused != NULL)
         return pszRefused;
 
-    FileIdentity idOutput = {};
     for (;; ++g_nLevel) {
         bool fFirst = g_nLevel == nFirst;
-        FileIdentity idLevel;
         FILE* pLevel = NULL;
         LevelOpening opening = LEVEL_ABSENT;
         errno = ENAMETOOLONG;
         // A name that does not fit is a file that cannot be there.
         if (ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, g_nLevel))
-            opening = OpenLevel(g_szLevelName, &pLevel, &idLevel);
+            opening = OpenLevel(g_szLevelName, &pLevel);
         // Only a file that is not there ends the series: one that cannot be
         // read is no end, and a count would hide the levels after it.
         if (opening == LEVEL_FAILED || (opening == LEVEL_ABSENT && fFirst))
@@ -161,25 +159,22 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
             return CountText(g_nLevel - nFirst);
         }
 
-        // A level file that is the output (a link to where it was created,
-        // or moved there during the run) would be read while it grows.
-        if (!fFirst && IsSameFile(&idLevel, &idOutput)) {
-            (void)fclose(pLevel);
-            return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
-        }
-
         FILE* pOutput = fopen(pszOutput, fFirst ? "wt" : "at");
         if (pOutput == NULL) {
             int nError = errno;
             (void)fclose(pLevel);
             return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
         }
+        // A level file that is the output (a link to where it was created,
+        // or moved there during the run) would be read while it grows. Level
+        // 1 is the guard's to keep apart: creating the output empties it.
+        if (!fFirst && IsSameOpenFile(pLevel, pOutput)) {
+            (void)fclose(pLevel);
+            (void)fclose(pOutput);
+            return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
+        }
         (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
-        GatherFailure failure = GATHER_OK;
-        if (fFirst && !IdentifyStream(pOutput, &idOutput))
-            failure = GATHER_WRITE_FAILED;
-        if (failure == GATHER_OK)
-            failure = CopyLevel(pLevel, pOutput);
+        GatherFailure failure = CopyLevel(pLevel, pOutput);
         int nError = errno;
         (void)fclose(pLevel);  // read only: nothing to lose
         if (fclose(pOutput) != 0 && failure == GATHER_OK) {

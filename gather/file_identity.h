@@ -6,7 +6,6 @@
 struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
-    unsigned long long ullIndexHigh;  // where file ids have 128 bits
     bool fDirectory;
     unsigned long cLinks;  // hard links to the file
 };
@@ -15,18 +14,16 @@ struct FileIdentity {
 // no such file.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 
-// Identifies the file behind an open stream at next to no cost, so that
-// each level file can be checked against the output as it is opened. Only
-// identities taken this way compare with each other.
-bool IdentifyStream(FILE* pFile, FileIdentity* pId);
-
 bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
 
+// Whether two open streams read or write the same file, at next to no cost
+// when they do not, so that every level file can be checked against the
+// output. False also when that cannot be told.
+bool IsSameOpenFile(FILE* pA, FILE* pB);
+
 #ifdef _WIN32
-// Identifies the file behind an open Windows handle (asking its volume).
+// Identifies the file behind an open Windows handle.
 bool IdentifyHandle(void* hFile, FileIdentity* pId);
-// IdentifyStream for a handle.
-bool IdentifyHandleCheaply(void* hFile, FileIdentity* pId);
 #else
 struct stat;
 void IdentityFromStat(const struct stat* pSt, FileIdentity* pId);

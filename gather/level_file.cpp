@@ -40,7 +40,7 @@ LevelOpening WhyNotOpened(const char* pszName)
 
 }  // namespace
 
-LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pId)
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
 {
     *ppLevel = fopen(pszName, "rt");
     if (*ppLevel == NULL)
@@ -52,8 +52,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pI
     if (GetFileType(hFile) != FILE_TYPE_DISK) {
         errno = 0;  // no system error: a file of the wrong kind
         opening = LEVEL_ABSENT;
-    } else if (!GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info)) ||
-               !IdentifyHandleCheaply(hFile, pId)) {
+    } else if (!GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info))) {
         errno = EIO;
         opening = LEVEL_FAILED;
     } else if (info.Directory) {
@@ -71,7 +70,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pI
 
 #else
 
-LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pId)
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
 {
     *ppLevel = NULL;
     // Without O_NONBLOCK opening a FIFO waits for a writer. On a regular
@@ -87,7 +86,6 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pI
         errno = S_ISDIR(st.st_mode) ? EISDIR : 0;  // 0: no system error, a file of the wrong kind
         opening = LEVEL_ABSENT;
     } else if ((*ppLevel = fdopen(fd, "r")) != NULL) {
-        IdentityFromStat(&st, pId);
         return LEVEL_OPENED;
     }
     int nError = errno;

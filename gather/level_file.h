@@ -3,8 +3,6 @@
 
 #include <stdio.h>
 
-#include "file_identity.h"
-
 enum LevelOpening {
     LEVEL_OPENED,  // *ppLevel reads it
     LEVEL_ABSENT,  // no such file, or no disk file (a folder, FIFO, device,
@@ -12,10 +10,10 @@ enum LevelOpening {
     LEVEL_FAILED   // it is there but cannot be opened or examined
 };
 
-// Opens the level file for reading in text mode, with *pId its identity.
+// Opens the level file for reading in text mode.
 // Opening never waits on a file that is no disk file. When it is not
 // opened, errno tells why: for LEVEL_ABSENT ENOENT, ENOTDIR or ENAMETOOLONG
 // for a name that names nothing, EISDIR for a folder, 0 for another kind of
 // file; for LEVEL_FAILED the system's reason (permission denied, an I/O
 // error, too many open files, ...).
-LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileIdentity* pId);
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel);

@@ -6,6 +6,9 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/set)
 file(WRITE ${WORK}/set/screen.1 "one\n")
 file(WRITE ${WORK}/set/screen.2 "two\n")
+foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko002.txt)
+  file(WRITE ${WORK}/${name} "level\n")
+endforeach()
 
 function(run expected_code expected_stdout_regex)
   execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGN}
@@ -53,7 +56,10 @@ set(rows
   "1|^ERROR \r?\n$|level file 1, .*missing.*: No such file|${WORK}/missing|screen.%d|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|level file 2 of the series, .*screen.2|${WORK}/set|screen.%d|${WORK}/set/screen.2"
   "1|^ERROR \r?\n$|cannot create the output .*nodir|${WORK}/set|screen.%d|${WORK}/nodir/o.xsb"
-  "1|^ERROR \r?\n$|No space left on device|${WORK}/set|screen.%d|${full}")
+  "1|^ERROR \r?\n$|No space left on device|${WORK}/set|screen.%d|${full}"
+  "0|^1\r?\n$|note: level file 2, .*screen.2, does not exist. 2 more files .* from screen.3 to screen.4, and were not|${WORK}/gap|screen.%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|note: the folder .*missing does not exist|${WORK}/missing|screen.%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|\".*screen  1\": No such.*note: try the format soko%03d.txt: soko001.txt to soko002.txt, 2 files|${WORK}/soko|screen%3d|${WORK}/o.xsb")
 foreach(row IN LISTS rows)
   string(REPLACE "|" ";" fields "${row}")
   list(POP_FRONT fields code stdout_regex word)
@@ -70,6 +76,13 @@ endforeach()
 execute_process(COMMAND ${EMULATOR} ${CLI} "" screen.%d ${WORK}/o.xsb OUTPUT_QUIET ERROR_VARIABLE err)
 if(NOT err MATCHES "^brenvik-gather: the folder is empty")
   message(FATAL_ERROR "empty folder: stderr [${err}]")
+endif()
+
+# A result that cannot be printed is no result, and says why.
+execute_process(COMMAND ${EMULATOR} ${CLI} ${WORK}/set screen.%d ${WORK}/o.xsb
+  OUTPUT_FILE /dev/full RESULT_VARIABLE code ERROR_VARIABLE err)
+if(NOT code EQUAL 2 OR NOT err MATCHES "^brenvik-gather: cannot write to standard output: No space left")
+  message(FATAL_ERROR "stdout to /dev/full: exit ${code}, stderr [${err}]")
 endif()
 
 file(READ ${WORK}/out.xsb content)

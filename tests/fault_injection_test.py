@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Fails each file-system call of a native brenvik-gather run in turn, with
+strace's fault injection, and checks what must hold whatever fails: no level
+file changes; a count k comes with an output that is exactly levels 1 ... k,
+each followed by its empty line; and no count falls short of the series.
+Runs with the output absent and present.
+
+usage: fault_injection_test.py PROGRAM WORK_FOLDER
+Exits 77 (skipped) where strace cannot trace, e.g. without ptrace."""
+import collections
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+# The calls to fail, with the errors that fit them.
+ERRORS = {
+    "openat": ["EIO", "EACCES", "EMFILE"],
+    "read": ["EIO"],
+    "write": ["EIO", "ENOSPC"],
+    "close": ["EIO"],
+    "fstat": ["EIO"],
+    "newfstatat": ["EIO"],
+    "fcntl": ["EIO"],
+    "lseek": ["EIO"],
+    "getdents64": ["EIO"],
+    "readlink": ["EIO"],
+}
+LEVELS = ["#####\n#@$.#\n#####\n", "", "#####\n#. $@#\n#####"]  # the last one's last row is open
+EXPECTED = "".join(level + ("\n" if level and not level.endswith("\n") else "") + "\n" for level in LEVELS)
+
+program, work = sys.argv[1], sys.argv[2]
+shutil.rmtree(work, ignore_errors=True)
+folder = os.path.join(work, "set")
+os.makedirs(folder)
+for number, level in enumerate(LEVELS, 1):
+    with open(os.path.join(folder, f"screen.{number}"), "w") as f:
+        f.write(level)
+output = os.path.join(work, "out.xsb")
+args = [program, folder, "screen.%d", output]
+env = dict(os.environ, ASAN_OPTIONS="detect_leaks=0")  # LeakSanitizer cannot run under ptrace
+
+
+def read(path):
+    with open(path) as f:
+        return f.read()
+
+
+def strace(options):
+    return subprocess.run(["strace", "-f", "-qq", "-o", os.devnull] + options + ["--"] + args, env=env,
+                          capture_output=True, text=True, timeout=60)
+
+
+probe = subprocess.run(["strace", "-f", "-qq", "-o", os.devnull, "true"], capture_output=True, text=True)
+if probe.returncode != 0:
+    print(f"SKIP: strace cannot trace here: {probe.stderr.strip()}")
+    sys.exit(77)
+
+log = os.path.join(work, "calls.log")
+subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(ERRORS)] + args, env=env, check=True,
+               capture_output=True)
+calls = collections.Counter(re.match(r"\d+\s+(\w+)\(", line).group(1) for line in open(log)
+                            if re.match(r"\d+\s+\w+\(", line))
+print("calls of a clean run:", dict(calls))
+
+levels_before = {name: read(os.path.join(folder, name)) for name in os.listdir(folder)}
+runs = failures = 0
+for present in (False, True):
+    for call, errors in ERRORS.items():
+        for error in errors:
+            for nth in range(1, calls[call] + 1):
+                if present:
+                    with open(output, "w") as f:
+                        f.write(EXPECTED)
+                elif os.path.exists(output):
+                    os.remove(output)
+                run = strace(["-e", f"trace={call}", "-e", f"inject={call}:error={error}:when={nth}"])
+                runs += 1
+                where = f"{call} #{nth} {error}, output {'present' if present else 'absent'}"
+                problems = []
+                if {name: read(os.path.join(folder, name)) for name in os.listdir(folder)} != levels_before:
+                    problems.append("a level file changed")
+                count = run.stdout.strip()
+                if count.isdigit():
+                    if int(count) != len(LEVELS):
+                        problems.append(f"count {count} falls short of the series ({len(LEVELS)})")
+                    elif read(output) != EXPECTED:
+                        problems.append(f"count {count} with an output that is not levels 1 ... {count}")
+                if problems:
+                    failures += 1
+                    print(f"FAIL {where}: {'; '.join(problems)}; exit {run.returncode}, stdout {run.stdout!r}, "
+                          f"stderr {run.stderr.strip()!r}")
+shutil.rmtree(work, ignore_errors=True)
+print(f"{runs - failures} passed, {failures} failed")
+sys.exit(1 if failures else 0)
