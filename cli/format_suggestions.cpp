@@ -28,13 +28,16 @@ bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 void GroupEntry(const char* pszName, void* /*pContext*/)
 {
     // The last run of digits; no second byte of a double-byte character is a digit.
-    size_t cch = strlen(pszName);
-    size_t iEnd = cch;
-    while (iEnd > 0 && !IsDigit(pszName[iEnd - 1]))
-        --iEnd;
-    size_t iStart = iEnd;
-    while (iStart > 0 && IsDigit(pszName[iStart - 1]))
-        --iStart;
+    size_t iStart = 0;
+    size_t iEnd = 0;
+    size_t cch = 0;
+    for (; pszName[cch] != '\0'; ++cch) {
+        if (!IsDigit(pszName[cch]))
+            continue;
+        if (cch == 0 || !IsDigit(pszName[cch - 1]))
+            iStart = cch;
+        iEnd = cch + 1;
+    }
     size_t cchDigits = iEnd - iStart;
     if (cchDigits == 0 || cchDigits > 9 || iStart >= MAX_PATH || cch - iEnd >= MAX_PATH)
         return;
@@ -55,7 +58,7 @@ void GroupEntry(const char* pszName, void* /*pContext*/)
         ++g_cGroups;
         memcpy(pGroup->szHead, pszName, iStart);
         pGroup->szHead[iStart] = '\0';
-        strcpy(pGroup->szTail, pszName + iEnd);  // fits: checked above
+        memcpy(pGroup->szTail, pszName + iEnd, cch - iEnd + 1);  // fits: checked above
         pGroup->cchPadded = cchPadded;
         pGroup->cFiles = 0;
         pGroup->nLast = 0;
@@ -92,11 +95,11 @@ bool MakeSuggestion(const NameGroup* pGroup, FormatSuggestion* pSuggestion)
     size_t cch = 0;
     char* psz = pSuggestion->szFormat;
     size_t cb = sizeof(pSuggestion->szFormat);
-    if (!AppendLiteral(psz, &cch, cb, pGroup->szHead) || cch + strlen(szConversion) >= cb)
+    if (!AppendLiteral(psz, &cch, cb, pGroup->szHead))
         return false;
-    strcpy(psz + cch, szConversion);
-    cch += strlen(szConversion);
-    if (!AppendLiteral(psz, &cch, cb, pGroup->szTail))
+    int cchConversion = snprintf(psz + cch, cb - cch, "%s", szConversion);
+    cch += static_cast<size_t>(cchConversion);
+    if (cch >= cb || !AppendLiteral(psz, &cch, cb, pGroup->szTail))
         return false;
     pSuggestion->cFiles = pGroup->cFiles;
     (void)snprintf(pSuggestion->szFirst, sizeof(pSuggestion->szFirst), psz, 1);
@@ -113,7 +116,7 @@ int SuggestFormats(const char* pszFolder, const char* pszFormat, FormatSuggestio
         return -1;
     int cSuggestions = 0;
     for (const NameGroup* pGroup = g_rgGroup; pGroup < g_rgGroup + g_cGroups; ++pGroup) {
-        FormatSuggestion suggestion;
+        FormatSuggestion suggestion = {};
         if (!pGroup->fHasOne || !MakeSuggestion(pGroup, &suggestion) || strcmp(suggestion.szFormat, pszFormat) == 0)
             continue;
         // Into place, the largest series first; the smallest falls off the end.

@@ -27,6 +27,9 @@ int main(int argc, char** argv)
     SetWindowTextRemote(GetDlgItem(hDlg, IDC_FOLDER), argv[2]);
     SetWindowTextRemote(GetDlgItem(hDlg, IDC_OUTPUT), argv[3]);
     std::string count = PressConvert(hDlg);
+    // Drawn as the window in use: with no window manager nothing activates it.
+    SetForegroundWindow(hDlg);
+    SendMessageA(hDlg, WM_NCACTIVATE, TRUE, 0);
 
     RECT rc;
     GetWindowRect(hDlg, &rc);

@@ -82,7 +82,7 @@ TEST_F(GatherPosix, LevelThatCannotBeReadIsAnErrorNotTheEnd)
 {
     // Reading /proc/self/mem from its start fails with EIO; a link to itself
     // cannot be opened, even by root. The output to the link is the output.
-    std::string big(100 * 1024, '#');
+    std::string big(size_t{100} * 1024, '#');
     for (auto [pszTarget, failure] : {std::pair{"/proc/self/mem", GATHER_READ_FAILED},
                                       {"screen.2", GATHER_LEVEL_UNOPENED},
                                       {"out.xsb", GATHER_OUTPUT_IN_SERIES}}) {

@@ -103,7 +103,7 @@ TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
 TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
 {
     // Level 2 a folder, held open without sharing, or a link to the output.
-    std::string big(100 * 1024, '#');
+    std::string big(size_t{100} * 1024, '#');
     const std::pair<const char*, const char*> rows[] = {{"folder", "1"}, {"locked", STATUS_ERROR}, {"link", STATUS_ERROR}};
     for (const auto& [pszLevel2, pszResult] : rows) {
         fs::remove_all(dir_);
