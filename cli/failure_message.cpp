@@ -20,7 +20,8 @@ const char* Quoted(const char* pszName, int iBuffer = 0)
     if (pszName[0] != '\0' && strpbrk(pszName, " \t\r\n\"',") == NULL)
         return pszName;
     char chQuote = strchr(pszName, '"') == NULL ? '"' : '\'';
-    (void)snprintf(g_szQuoted[iBuffer], sizeof(g_szQuoted[iBuffer]), "%c%s%c", chQuote, pszName, chQuote);
+    const int cchMost = static_cast<int>(sizeof(g_szQuoted[iBuffer])) - 3;  // a longer name is cut
+    (void)snprintf(g_szQuoted[iBuffer], sizeof(g_szQuoted[iBuffer]), "%c%.*s%c", chQuote, cchMost, pszName, chQuote);
     return g_szQuoted[iBuffer];
 }
 
