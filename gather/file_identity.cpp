@@ -27,9 +27,17 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     // must not be refused because another program has the file open.
     HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
+    if (hFile == INVALID_HANDLE_VALUE) {
+        DWORD dwError = GetLastError();
+        errno = dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME
+                    ? ENOENT
+                    : EACCES;
         return false;
+    }
     bool fOk = IdentifyHandle(hFile, pId);
+    // A device has no identity and holds no level.
+    if (!fOk)
+        errno = GetFileType(hFile) != FILE_TYPE_DISK ? ENOENT : EIO;
     CloseHandle(hFile);
     return fOk;
 }
@@ -50,13 +58,13 @@ bool IsSameOpenFile(FILE* pA, FILE* pB)
     // one size. Only files of equal size are identified.
     FILE_STANDARD_INFO infoA;
     FILE_STANDARD_INFO infoB;
-    if (!GetFileInformationByHandleEx(hA, FileStandardInfo, &infoA, sizeof(infoA)) ||
-        !GetFileInformationByHandleEx(hB, FileStandardInfo, &infoB, sizeof(infoB)) ||
+    if (GetFileInformationByHandleEx(hA, FileStandardInfo, &infoA, sizeof(infoA)) &&
+        GetFileInformationByHandleEx(hB, FileStandardInfo, &infoB, sizeof(infoB)) &&
         infoA.EndOfFile.QuadPart != infoB.EndOfFile.QuadPart)
         return false;
     FileIdentity idA;
     FileIdentity idB;
-    return IdentifyHandle(hA, &idA) && IdentifyHandle(hB, &idB) && IsSameFile(&idA, &idB);
+    return !IdentifyHandle(hA, &idA) || !IdentifyHandle(hB, &idB) || IsSameFile(&idA, &idB);
 }
 
 #else
@@ -82,8 +90,8 @@ bool IsSameOpenFile(FILE* pA, FILE* pB)
 {
     struct stat stA;
     struct stat stB;
-    return fstat(fileno(pA), &stA) == 0 && fstat(fileno(pB), &stB) == 0 && stA.st_dev == stB.st_dev &&
-           stA.st_ino == stB.st_ino;
+    return fstat(fileno(pA), &stA) != 0 || fstat(fileno(pB), &stB) != 0 ||
+           (stA.st_dev == stB.st_dev && stA.st_ino == stB.st_ino);
 }
 
 bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)

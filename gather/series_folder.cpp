@@ -21,6 +21,7 @@ const size_t kPathCapacity = NAME_TEXT_CAPACITY;
 bool IdentifyEntryPath(const char* pszFolder, const char* pszEntry, const char* pszRest, FileIdentity* pId)
 {
     char szPath[kPathCapacity];
+    errno = 0;  // stays 0 for a name too long to build
     int cch = snprintf(szPath, sizeof(szPath), "%s%c%s%s", pszFolder, PATH_SEPARATOR, pszEntry, pszRest);
     // A name too long to build is one the gathering cannot open either.
     return cch > 0 && static_cast<size_t>(cch) < sizeof(szPath) && IdentifyPath(szPath, pId);
@@ -45,22 +46,25 @@ int SeriesEntryNumber(const NumberedName* pNumbered, const FILE_ID_BOTH_DIR_INFO
     return nLevel;
 }
 
-// Whether the listed entry, on the folder's volume, is the file.
-bool EntryIsFile(const char* pszFolder, const FileIdentity* pIdFolder, const FILE_ID_BOTH_DIR_INFO* pInfo,
+// Whether the listed entry, on the folder's volume, is the file: 1 or 0, -1
+// when that cannot be told.
+int EntryIsFile(const char* pszFolder, const FileIdentity* pIdFolder, const FILE_ID_BOTH_DIR_INFO* pInfo,
                  const char* pszRest, const FileIdentity* pIdFile)
 {
     if (pszRest[0] == '\0' && (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         return pIdFolder->ullVolume == pIdFile->ullVolume &&
-               static_cast<unsigned long long>(pInfo->FileId.QuadPart) == pIdFile->ullIndex;
+               static_cast<unsigned long long>(pInfo->FileId.QuadPart) == pIdFile->ullIndex ? 1 : 0;
     // Links, junctions and folders on the way are opened to see what they lead to.
     char szEntry[MAX_PATH * 2];
     int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
                                  szEntry, sizeof(szEntry) - 1, NULL, NULL);
     if (cb <= 0)
-        return false;
+        return 0;
     szEntry[cb] = '\0';
     FileIdentity id;
-    return IdentifyEntryPath(pszFolder, szEntry, pszRest, &id) && IsSameFile(&id, pIdFile);
+    if (!IdentifyEntryPath(pszFolder, szEntry, pszRest, &id))
+        return errno == 0 || NamesNothing(errno) ? 0 : -1;
+    return IsSameFile(&id, pIdFile) ? 1 : 0;
 }
 
 }  // namespace
@@ -88,8 +92,11 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
         for (;;) {
             const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
             int nLevel = SeriesEntryNumber(pNumbered, pInfo);
-            if (nLevel != 0 && EntryIsFile(pszFolder, &idFolder, pInfo, pszRest, pIdFile)) {
-                *pnLevel = nLevel;
+            int nIsFile = nLevel != 0 ? EntryIsFile(pszFolder, &idFolder, pInfo, pszRest, pIdFile) : 0;
+            if (nIsFile < 0)
+                fOk = false;
+            if (nIsFile != 0) {
+                *pnLevel = nIsFile > 0 ? nLevel : 0;
                 break;
             }
             if (pInfo->NextEntryOffset == 0)
@@ -125,14 +132,18 @@ bool FindInSeriesFolder(const char* pszFolder, const NumberedName* pNumbered, co
         if (nLevel == 0)
             continue;
         FileIdentity id;
-        if (fLeaf) {
-            struct stat st;
-            if (fstatat(dirfd(pDir), pEntry->d_name, &st, 0) != 0)
-                continue;  // a link to nothing holds no level
-            IdentityFromStat(&st, &id);
-        } else if (!IdentifyEntryPath(pszFolder, pEntry->d_name, pszRest, &id)) {
-            continue;
+        struct stat st;
+        bool fIdentified = fLeaf ? fstatat(dirfd(pDir), pEntry->d_name, &st, 0) == 0
+                                 : IdentifyEntryPath(pszFolder, pEntry->d_name, pszRest, &id);
+        if (!fIdentified) {
+            // A link to nothing or a name too long holds no level; a file
+            // that cannot be identified may be the one.
+            if (errno == 0 || NamesNothing(errno) || errno == ELOOP)
+                continue;
+            break;
         }
+        if (fLeaf)
+            IdentityFromStat(&st, &id);
         if (IsSameFile(&id, pIdFile)) {
             *pnLevel = nLevel;
             break;

@@ -77,10 +77,16 @@ SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, c
         FileIdentity idParent;
         *pnLevel = LevelNumberOf(&s_numbered, s_rgchLeaf, cchLeaf);
         if (*pnLevel != 0 &&
-            (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, szParent, sizeof(szParent))) &&
-            IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder) &&
-            IsSameFile(&idParent, &idFolder))
-            return OUTPUT_IN_SERIES;
+            (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, szParent, sizeof(szParent)))) {
+            // A folder that is not there is not the series'; one that cannot
+            // be identified may be.
+            if (IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder)) {
+                if (IsSameFile(&idParent, &idFolder))
+                    return OUTPUT_IN_SERIES;
+            } else if (!NamesNothing(errno)) {
+                return OUTPUT_UNDECIDED;
+            }
+        }
         *pnLevel = 0;
     } else {
         // Which folders the numbered one can be reached through is more than
@@ -99,7 +105,7 @@ SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, c
     FileIdentity idOutput;
     bool fDangling;
     if (!IdentifyWriteTarget(pszOutput, &idOutput, &fDangling))
-        return fDangling ? OUTPUT_UNDECIDED : OUTPUT_OUTSIDE;
+        return fDangling || !NamesNothing(errno) ? OUTPUT_UNDECIDED : OUTPUT_OUTSIDE;
     if (idOutput.fDirectory)
         return OUTPUT_OUTSIDE;
     if (!FindInSeriesFolder(szFolder, &s_numbered, pszRest, &idOutput, pnLevel))

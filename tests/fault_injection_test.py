@@ -3,7 +3,8 @@
 strace's fault injection, and checks what must hold whatever fails: no level
 file changes; a count k comes with an output that is exactly levels 1 ... k,
 each followed by its empty line; and no count falls short of the series.
-Runs with the output absent and present.
+Runs with the output absent, present, and a hard link to level 3 outside the
+folder, which must be refused however the look for it fails.
 
 usage: fault_injection_test.py PROGRAM WORK_FOLDER
 Exits 77 (skipped) where strace cannot trace, e.g. without ptrace."""
@@ -57,32 +58,46 @@ if probe.returncode != 0:
     print(f"SKIP: strace cannot trace here: {probe.stderr.strip()}")
     sys.exit(77)
 
-log = os.path.join(work, "calls.log")
-subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(ERRORS)] + args, env=env, check=True,
-               capture_output=True)
-calls = collections.Counter(re.match(r"\d+\s+(\w+)\(", line).group(1) for line in open(log)
-                            if re.match(r"\d+\s+\w+\(", line))
-print("calls of a clean run:", dict(calls))
-
 levels_before = {name: read(os.path.join(folder, name)) for name in os.listdir(folder)}
 runs = failures = 0
-for present in (False, True):
+
+
+def set_output(state):
+    if os.path.exists(output):
+        os.remove(output)
+    if state == "present":
+        with open(output, "w") as f:
+            f.write(EXPECTED)
+    elif state == "a level":
+        os.link(os.path.join(folder, "screen.3"), output)
+
+
+def count_calls():
+    log = os.path.join(work, "calls.log")
+    subprocess.run(["strace", "-f", "-qq", "-o", log, "-e", "trace=" + ",".join(ERRORS)] + args, env=env,
+                   capture_output=True)
+    with open(log) as f:
+        return collections.Counter(m.group(1) for m in map(re.compile(r"\d+\s+(\w+)\(").match, f) if m)
+
+
+for state in ("absent", "present", "a level"):
+    set_output(state)
+    calls = count_calls()
+    print(f"calls of a clean run, output {state}:", dict(calls))
     for call, errors in ERRORS.items():
         for error in errors:
             for nth in range(1, calls[call] + 1):
-                if present:
-                    with open(output, "w") as f:
-                        f.write(EXPECTED)
-                elif os.path.exists(output):
-                    os.remove(output)
+                set_output(state)
                 run = strace(["-e", f"trace={call}", "-e", f"inject={call}:error={error}:when={nth}"])
                 runs += 1
-                where = f"{call} #{nth} {error}, output {'present' if present else 'absent'}"
+                where = f"{call} #{nth} {error}, output {state}"
                 problems = []
                 if {name: read(os.path.join(folder, name)) for name in os.listdir(folder)} != levels_before:
                     problems.append("a level file changed")
                 count = run.stdout.strip()
-                if count.isdigit():
+                if count.isdigit() and state == "a level":
+                    problems.append("a count for an output that is a level file")
+                elif count.isdigit():
                     if int(count) != len(LEVELS):
                         problems.append(f"count {count} falls short of the series ({len(LEVELS)})")
                     elif read(output) != EXPECTED:

@@ -107,11 +107,14 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     fs::create_directory_symlink(At("sub"), At("other") / "lnk");  // lnk/.. is the level folder
     fs::create_symlink(At("screen.9"), At("other") / "soft9.xsb");
     fs::create_symlink(At("screen.6"), At("dangling.xsb"));  // writing would create level 6
+    WriteBytes(At("other") / "target.xsb", "level 8\n");
+    fs::create_symlink(At("other") / "target.xsb", At("screen.8"));  // a level that leads out of the folder
     auto before = Levels();
     for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
-                                   At("other") / "soft9.xsb", At("dangling.xsb")})
+                                   At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb"})
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
     EXPECT_EQ(Levels(), before);
+    EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
 }
 
 TEST_F(GatherPosix, SeriesFolderMountedElsewhereIsProtected)

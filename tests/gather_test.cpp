@@ -3,6 +3,7 @@
 #include <climits>
 #include <fstream>
 #include <map>
+#include <tuple>
 #include <string>
 
 #include "gather.h"
@@ -124,7 +125,7 @@ TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
     auto before = Snapshot();
     for (const char* psz : {"screen", "screen.%d%d", "screen.%s", "screen.%n", "screen.%*d", "screen.%ld",
                             "screen.%1$d", "screen.%", "screen.%0999d", "screen.%f",
-                            "screen.%d/.."})
+                            "screen.%d/..", "%d/../screen.1"})
         EXPECT_EQ(Convert(psz, out()), STATUS_ERROR) << psz;
     EXPECT_EQ(Snapshot(), before);
 }
@@ -214,6 +215,37 @@ TEST_F(Gather, TextsLongerThanTheirBuffersAreRefused)
     EXPECT_EQ(Convert(longFormat, out()), STATUS_ERROR);
     EXPECT_EQ(Convert("screen.%d", longOutput), STATUS_ERROR);
     EXPECT_FALSE(fs::exists(out()));
+
+    // At their limits they are taken.
+    std::string format99 = "screen.%d" + std::string(FORMAT_CAPACITY - 10, 'x');
+    WriteSeries(format99.c_str(), {"a\n"});
+    std::string output259 = Str(std::string(MAX_PATH - 2 - dir_.string().size(), 'o'));
+    ASSERT_EQ(output259.size(), size_t{MAX_PATH - 1});
+    EXPECT_EQ(Convert(format99, out()), "1");
+    EXPECT_EQ(Convert("screen.%d", output259), "1");
+}
+
+TEST_F(Gather, LookAlikesAndOtherFoldersAreNoFilesOfTheSeries)
+{
+    // Rows: format, output, refused natively, refused on Windows (which drops
+    // trailing spaces and reads "::$DATA" as the file itself).
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    WriteSeries("p%10d", {"a\n", "b\n"});
+    WriteSeries("q%0-3d", {"a\n", "b\n"});
+    fs::create_directories(At("other"));
+    const std::tuple<const char*, const char*, bool, bool> rows[] = {
+        {"screen.%d", "screen_6", false, false},       {"screen.%d", "other/screen.2", false, false},
+        {"p%10d", "p5", false, false},                 {"p%10d", "p         5", true, true},
+        {"q%0-3d", "q5", false, true},                 {"screen.%d", "screen.3::$DATA", false, true}};
+    for (const auto& [pszFormat, pszOutput, fNative, fWindows] : rows) {
+#ifdef _WIN32
+        bool fRefused = fWindows;
+#else
+        bool fRefused = fNative;
+#endif
+        EXPECT_EQ(Convert(pszFormat, Str(pszOutput)), fRefused ? STATUS_ERROR : "2") << pszFormat << " " << pszOutput;
+        fs::remove(Str(pszOutput));
+    }
 }
 
 TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
@@ -230,9 +262,12 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
     fs::create_directories(other);
     fs::create_hard_link(At("screen.9"), other / "hard9.xsb");
     fs::create_hard_link(At("2") / "level.txt", other / "hard2.xsb");
+    for (int n = 10; n <= 40; ++n)  // many names: the listing order cannot decide
+        WriteBytes(At("screen." + std::to_string(n)), "beyond\n");
+    fs::create_hard_link(At("screen.25"), other / "hard25.xsb");
     auto before = Snapshot();
     const std::pair<const char*, fs::path> rows[] = {
-        {"screen.%d", other / "hard9.xsb"}, {"%d/level.txt", other / "hard2.xsb"},
+        {"screen.%d", other / "hard9.xsb"}, {"screen.%d", other / "hard25.xsb"}, {"%d/level.txt", other / "hard2.xsb"},
         {"%d/level.txt", other / "level.txt"}, {"%d/level.txt", other / "LEVEL.TXT"}};
     for (const auto& [pszFormat, output] : rows) {
 #ifndef _WIN32

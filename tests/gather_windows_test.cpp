@@ -75,9 +75,11 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
     WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
     for (const std::string& output :
          {Str("SCREEN.2"), Str("Screen.4"), Str("screen.3."), Str("screen.4 "),
-          dir_.string() + "/screen.1", dir_.string() + "\\.\\screen.2"}) {
+          dir_.string() + "/screen.1", dir_.string() + "\\.\\screen.2", Str("screen.3::$DATA")}) {
         EXPECT_EQ(Convert(output), STATUS_ERROR) << output;
     }
+    // Trailing spaces of a name are dropped: "screen.%-3d" names screen.2 too.
+    EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "screen.%-3d", Str("screen.2").c_str()), STATUS_ERROR);
     EXPECT_EQ(ReadBytes(At("screen.1")), "a\n");
     EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
     EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
