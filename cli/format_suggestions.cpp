@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "folder_listing.h"
+#include "platform.h"
 
 namespace {
 

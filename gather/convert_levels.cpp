@@ -1,12 +1,11 @@
-#include <errno.h>
+// ConvertLevels: check the texts and the format, keep the output out of the
+// series, then copy level 1, 2, 3, ... until a number has no file.
 #include <limits.h>
-#include <stdio.h>
 #include <string.h>
 
-#include "file_identity.h"
-#include "gather.h"
-#include "level_file.h"
+#include "gather_testing.h"
 #include "name_format.h"
+#include "platform.h"
 #include "series_guard.h"
 
 int g_nLevel;
@@ -14,30 +13,17 @@ GatherFailureInfo g_failure;
 
 namespace {
 
-// Level data passes through here; afterwards it holds the count as text.
+// Level data passes through here.
 char g_szLine[1000];
-
+// What a run that gathered returns.
+char g_szCount[16];
 char g_szLevelName[MAX_PATH];
+NameFormat g_format;
 
 // Large stdio buffers keep the number of system calls low for big level
 // files; the copy itself still goes through g_szLine.
 char g_rgchLevelStream[64 * 1024];
 char g_rgchOutputStream[64 * 1024];
-
-const char* CountText(int nCount)
-{
-    (void)snprintf(g_szLine, sizeof(g_szLine), "%d", nCount);  // always fits
-    return g_szLine;
-}
-
-LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
-{
-    LevelOpening opening = OpenLevelFile(pszName, ppLevel);
-    // Only a speed-up: without it the stream keeps its own buffer.
-    if (opening == LEVEL_OPENED)
-        (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
-    return opening;
-}
 
 // Records why the run fails, or where a gathered series ended (GATHER_OK);
 // returns the Status text for a failure.
@@ -48,6 +34,60 @@ const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszN
     g_failure.nLevel = nLevel;
     (void)snprintf(g_failure.szName, sizeof(g_failure.szName), "%s", pszName);  // cut if need be
     return STATUS_ERROR;
+}
+
+const char* CountText(int nCount)
+{
+    (void)snprintf(g_szCount, sizeof(g_szCount), "%d", nCount);  // always fits
+    return g_szCount;
+}
+
+// Which text does not fit its buffer, or GATHER_OK.
+GatherFailure TextTooLong(const char* pszFolder, const char* pszFormat, const char* pszOutput)
+{
+    size_t cchFolder = strlen(pszFolder);
+    size_t cchFormat = strlen(pszFormat);
+    if (cchFolder >= MAX_PATH)
+        return GATHER_FOLDER_TOO_LONG;
+    if (cchFormat >= FORMAT_CAPACITY)
+        return GATHER_FORMAT_TOO_LONG;
+    if (strlen(pszOutput) >= MAX_PATH)
+        return GATHER_OUTPUT_TOO_LONG;
+    // The joined pattern must itself fit a path.
+    return cchFolder + 1 + cchFormat < MAX_PATH ? GATHER_OK : GATHER_PATTERN_TOO_LONG;
+}
+
+// Checks the three texts, the format and the output: NULL when the run may
+// start, else the Status text of the recorded failure.
+const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const char* pszOutput)
+{
+    GatherFailure failure = TextTooLong(pszFolder, pszFormat, pszOutput);
+    if (failure != GATHER_OK)
+        return Fail(failure, 0, 0,
+                    failure == GATHER_FORMAT_TOO_LONG ? pszFormat
+                    : failure == GATHER_OUTPUT_TOO_LONG ? pszOutput : pszFolder);
+    failure = CheckNameFormat(pszFormat, &g_format);
+    if (failure != GATHER_OK)
+        return Fail(failure, 0, 0, pszFormat);
+    int nLevel;
+    failure = JudgeOutput(pszFolder, &g_format, pszOutput, &nLevel);
+    if (failure == GATHER_OUTPUT_IN_SERIES) {
+        if (!ExpandLevelName(pszFolder, &g_format, nLevel, g_szLevelName, sizeof(g_szLevelName)))
+            (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
+        return Fail(failure, 0, nLevel, g_szLevelName);
+    }
+    if (failure != GATHER_OK)
+        return Fail(failure, 0, 0, failure == GATHER_NUMBER_LOST ? pszFormat : pszOutput);
+    return NULL;
+}
+
+LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
+{
+    LevelOpening opening = OpenLevelFile(pszName, ppLevel);
+    // Only a speed-up: without it the stream keeps its own buffer.
+    if (opening == LEVEL_OPENED)
+        (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
+    return opening;
 }
 
 // Copies every byte that reading yields (NUL bytes too), completes a last
@@ -72,61 +112,41 @@ GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
     return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
 }
 
-// Which text does not fit its buffer, or GATHER_OK.
-GatherFailure TextTooLong(const char* pszFolder, const char* pszFormat, const char* pszOutput)
+// Adds the open level file g_nLevel to the output, which the first level
+// creates and the others append to, and closes both: NULL, or the Status
+// text of the recorded failure. Every level leaves the output complete.
+const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 {
-    size_t cchFolder = strlen(pszFolder);
-    size_t cchFormat = strlen(pszFormat);
-    if (cchFolder >= MAX_PATH)
-        return GATHER_FOLDER_TOO_LONG;
-    if (cchFormat >= FORMAT_CAPACITY)
-        return GATHER_FORMAT_TOO_LONG;
-    if (strlen(pszOutput) >= MAX_PATH)
-        return GATHER_OUTPUT_TOO_LONG;
-    // The joined pattern must itself fit a path.
-    return cchFolder + 1 + cchFormat < MAX_PATH ? GATHER_OK : GATHER_PATTERN_TOO_LONG;
-}
-
-// Checks the three texts and the output: NULL when the run may start, else
-// the Status text of the recorded failure.
-const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const char* pszOutput,
-                         NameFormat* pFmt)
-{
-    GatherFailure tooLong = TextTooLong(pszFolder, pszFormat, pszOutput);
-    if (tooLong != GATHER_OK)
-        return Fail(tooLong, 0, 0,
-                    tooLong == GATHER_FORMAT_TOO_LONG ? pszFormat
-                    : tooLong == GATHER_OUTPUT_TOO_LONG ? pszOutput : pszFolder);
-    switch (CheckNameFormat(pszFormat, pFmt)) {
-    case FORMAT_FINE:
-        break;
-    case FORMAT_NO_CONVERSION:
-        return Fail(GATHER_NO_CONVERSION, 0, 0, pszFormat);
-    case FORMAT_SEVERAL_CONVERSIONS:
-        return Fail(GATHER_SEVERAL_CONVERSIONS, 0, 0, pszFormat);
-    case FORMAT_UNSUPPORTED_CONVERSION:
-        return Fail(GATHER_UNSUPPORTED_CONVERSION, 0, 0, pszFormat);
+    FILE* pOutput = fopen(pszOutput, fFirst ? "wt" : "at");
+    if (pOutput == NULL) {
+        int nError = errno;
+        (void)fclose(pLevel);
+        return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
-    int nLevel;
-    switch (JudgeOutput(pszFolder, pszFormat, pFmt, pszOutput, &nLevel)) {
-    case OUTPUT_OUTSIDE:
+    // A level file that is the output (a link to where it was created, or
+    // moved there during the run) would be read while it grows. Level 1 is
+    // the guard's to keep apart: creating the output empties it.
+    if (!fFirst && IsSameOpenFile(pLevel, pOutput)) {
+        (void)fclose(pLevel);
+        (void)fclose(pOutput);
+        return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
+    }
+    (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
+    GatherFailure failure = CopyLevel(pLevel, pOutput);
+    int nError = errno;
+    (void)fclose(pLevel);  // read only: nothing to lose
+    if (fclose(pOutput) != 0 && failure == GATHER_OK) {
+        failure = GATHER_WRITE_FAILED;
+        nError = errno;
+    }
+    if (failure == GATHER_OK)
         return NULL;
-    case OUTPUT_IN_SERIES:
-        if (!ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, nLevel))
-            (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
-        return Fail(GATHER_OUTPUT_IN_SERIES, 0, nLevel, g_szLevelName);
-    case OUTPUT_UNDECIDED:
-        return Fail(GATHER_OUTPUT_UNDECIDED, 0, 0, pszOutput);
-    case OUTPUT_NUMBER_LOST:
-        break;
-    }
-    return Fail(GATHER_NUMBER_LOST, 0, 0, pszFormat);
+    return Fail(failure, nError, g_nLevel, failure == GATHER_READ_FAILED ? g_szLevelName : pszOutput);
 }
 
 }  // namespace
 
-const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput,
-                              int nFirst)
+const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput, int nFirst)
 {
     (void)Fail(GATHER_OK, 0, 0, "");
     if (pszFolder[0] == '\0')
@@ -136,9 +156,7 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
     if (pszOutput[0] == '\0')
         return Fail(GATHER_EMPTY_OUTPUT, 0, 0, "");
     g_nLevel = nFirst;
-
-    NameFormat fmt;
-    const char* pszRefused = RefuseInputs(pszFolder, pszFormat, pszOutput, &fmt);
+    const char* pszRefused = RefuseInputs(pszFolder, pszFormat, pszOutput);
     if (pszRefused != NULL)
         return pszRefused;
 
@@ -146,9 +164,8 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         bool fFirst = g_nLevel == nFirst;
         FILE* pLevel = NULL;
         LevelOpening opening = LEVEL_ABSENT;
-        errno = ENAMETOOLONG;
-        // A name that does not fit is a file that cannot be there.
-        if (ExpandLevelName(g_szLevelName, sizeof(g_szLevelName), pszFolder, pszFormat, g_nLevel))
+        errno = ENAMETOOLONG;  // a name that does not fit is a file that cannot be there
+        if (ExpandLevelName(pszFolder, &g_format, g_nLevel, g_szLevelName, sizeof(g_szLevelName)))
             opening = OpenLevel(g_szLevelName, &pLevel);
         // Only a file that is not there ends the series: one that cannot be
         // read is no end, and a count would hide the levels after it.
@@ -158,34 +175,9 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
             (void)Fail(GATHER_OK, errno, g_nLevel, g_szLevelName);
             return CountText(g_nLevel - nFirst);
         }
-
-        FILE* pOutput = fopen(pszOutput, fFirst ? "wt" : "at");
-        if (pOutput == NULL) {
-            int nError = errno;
-            (void)fclose(pLevel);
-            return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
-        }
-        // A level file that is the output (a link to where it was created,
-        // or moved there during the run) would be read while it grows. Level
-        // 1 is the guard's to keep apart: creating the output empties it.
-        if (!fFirst && IsSameOpenFile(pLevel, pOutput)) {
-            (void)fclose(pLevel);
-            (void)fclose(pOutput);
-            return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
-        }
-        (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
-        GatherFailure failure = CopyLevel(pLevel, pOutput);
-        int nError = errno;
-        (void)fclose(pLevel);  // read only: nothing to lose
-        if (fclose(pOutput) != 0 && failure == GATHER_OK) {
-            failure = GATHER_WRITE_FAILED;
-            nError = errno;
-        }
-        if (failure == GATHER_READ_FAILED)
-            return Fail(failure, nError, g_nLevel, g_szLevelName);
-        if (failure != GATHER_OK)
-            return Fail(failure, nError, g_nLevel, pszOutput);
-
+        const char* pszFailed = AddLevel(pLevel, pszOutput, fFirst);
+        if (pszFailed != NULL)
+            return pszFailed;
         if (g_nLevel == INT_MAX)  // the numbers end, not the series: nothing to say where
             return CountText(g_nLevel - nFirst + 1);
     }

@@ -57,9 +57,3 @@ extern GatherFailureInfo g_failure;
 // Returns the count of files gathered in decimal, or STATUS_ERROR. The text
 // lives in a static buffer that the next run overwrites.
 const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput);
-
-// ConvertLevels with the numbering starting at nFirst instead of 1, so that
-// the end of the number range can be exercised without two billion files.
-// The count is the number of files copied.
-const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput,
-                              int nFirst);

@@ -3,7 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "gather.h"
+#include "gather_testing.h"
+#include "platform.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ bool ParseConversion(const char* psz, int* pnPos, char* pchConv)
 
 }  // namespace
 
-NameFormatProblem CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
+GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
 {
     int nConversions = 0;
     for (int nPos = 0; pszFormat[nPos] != '\0';) {
@@ -76,23 +77,20 @@ NameFormatProblem CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
         ++nPos;
         char chConv = 0;
         if (!ParseConversion(pszFormat, &nPos, &chConv))
-            return FORMAT_UNSUPPORTED_CONVERSION;
+            return GATHER_UNSUPPORTED_CONVERSION;
         if (++nConversions > 1)
-            return FORMAT_SEVERAL_CONVERSIONS;
+            return GATHER_SEVERAL_CONVERSIONS;
         pFmt->nConvStart = nStart;
         pFmt->nConvLength = nPos - nStart;
         pFmt->chConv = chConv;
     }
-    return nConversions == 1 ? FORMAT_FINE : FORMAT_NO_CONVERSION;
+    if (nConversions == 0)
+        return GATHER_NO_CONVERSION;
+    int cch = snprintf(pFmt->szText, sizeof(pFmt->szText), "%s", pszFormat);
+    return cch >= 0 && static_cast<size_t>(cch) < sizeof(pFmt->szText) ? GATHER_OK : GATHER_FORMAT_TOO_LONG;
 }
 
-bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
-{
-    return CheckNameFormat(pszFormat, pFmt) == FORMAT_FINE;
-}
-
-bool ExpandLevelName(char* pszName, size_t cbName, const char* pszFolder, const char* pszFormat,
-                     int nLevel)
+bool ExpandLevelName(const char* pszFolder, const NameFormat* pFmt, int nLevel, char* pszName, size_t cbName)
 {
     // The folder goes in as text, never as part of the format.
     int cchHead = snprintf(pszName, cbName, "%s%c", pszFolder, PATH_SEPARATOR);
@@ -100,18 +98,20 @@ bool ExpandLevelName(char* pszName, size_t cbName, const char* pszFolder, const 
         return false;
     char* pszTail = pszName + cchHead;
     size_t cbTail = cbName - static_cast<size_t>(cchHead);
-    // The format has been through ParseNameFormat: one integer conversion.
-    int cch = snprintf(pszTail, cbTail, pszFormat, nLevel);
+    // A checked format: one integer conversion.
+    int cch = snprintf(pszTail, cbTail, pFmt->szText, nLevel);
     return cch >= 0 && static_cast<size_t>(cch) < cbTail;
 }
 
-bool ExpandConversion(char* pszOut, size_t cbOut, const char* pszFormat, const NameFormat* pFmt,
-                      int nLevel)
+bool ExpandConversion(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut)
 {
     char szConv[FORMAT_CAPACITY];
-    int cchConv = snprintf(szConv, sizeof(szConv), "%.*s", pFmt->nConvLength, pszFormat + pFmt->nConvStart);
-    if (cchConv != pFmt->nConvLength)
-        return false;
+    (void)snprintf(szConv, sizeof(szConv), "%.*s", pFmt->nConvLength, pFmt->szText + pFmt->nConvStart);
     int cch = snprintf(pszOut, cbOut, szConv, nLevel);
     return cch >= 0 && static_cast<size_t>(cch) < cbOut;
+}
+
+bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
+{
+    return CheckNameFormat(pszFormat, pFmt) == GATHER_OK;
 }

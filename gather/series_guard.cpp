@@ -1,154 +1,125 @@
+// How the guard decides whether writing the output could touch a file of
+// the series:
+//  1. By text. The output's full path is compared with the series' full
+//     path, ".." taken as written and names compared as the file system
+//     compares them: the path of level n is level n.
+//  2. By folder, with both paths as the system resolves them. Where the
+//     number is in the file name, an output named as level n in a folder
+//     that is the series' folder (by identity: through a link, a mount,
+//     another spelling) is level n. Where the number names a folder, which
+//     folders lead to the numbered ones is more than a cheap check can know,
+//     so an output with the level files' own name is refused.
+//  3. By file. An existing output may be a level file under another name (a
+//     hard link, a link, a short name): one pass over the series' folder
+//     compares identities.
+// Whatever cannot be told is refused: text that is no valid name, a stream,
+// a link to nothing, a file or folder that cannot be identified, a folder
+// that cannot be read through.
 #include "series_guard.h"
 
 #include <string.h>
 
-#include "file_identity.h"
-#include "full_path.h"
-#include "gather.h"
-#include "name_text.h"
-#include "numbered_name.h"
-#include "path_text.h"
-#include "series_folder.h"
-#include "series_pattern.h"
+#include "gather_testing.h"
+#include "series.h"
 
 namespace {
 
-// Room for a full path, which may be longer than the texts it came from.
-const size_t kFullPathCapacity = 4096;
-
-// The level number whose full path the output's full path spells, 0 for
-// none. *pfJudged is false when that cannot be told (text that is no valid
-// name), which the caller refuses.
-int LevelNamedByText(const char* pszMarked, const char* pszOutput, const char* pszFormat,
-                     const NameFormat* pFmt, bool* pfJudged)
-{
-    static NumberedName s_pattern;  // too big for a small stack
-    static NameChar s_rgchOutput[NAME_TEXT_CAPACITY];
-    const char* pszMark = strchr(pszMarked, kNumberMark);
-    size_t cchOutput;
-    *pfJudged = MakeNumberedName(pszMarked, static_cast<size_t>(pszMark - pszMarked), pszMark + 1,
-                                 strlen(pszMark + 1), pszFormat, pFmt, &s_pattern) &&
-                ToNameText(pszOutput, strlen(pszOutput), s_rgchOutput, NAME_TEXT_CAPACITY, &cchOutput);
-    return *pfJudged ? LevelNumberOf(&s_pattern, s_rgchOutput, cchOutput) : 0;
-}
+// The series spelled for each step, and the output's paths and name text.
+Series g_seriesByText;
+Series g_seriesOnDisk;
+char g_szOutputFull[FULL_PATH_CAPACITY];
+char g_szOutputOnDisk[FULL_PATH_CAPACITY];
+char g_szOutputFolder[FULL_PATH_CAPACITY];
+NameChar g_rgchOutput[FULL_PATH_CAPACITY];
+NameChar g_rgchSeriesLeaf[FULL_PATH_CAPACITY];
 
 bool IsDotName(const char* pszName)
 {
     return pszName[0] == '\0' || strcmp(pszName, ".") == 0 || strcmp(pszName, "..") == 0;
 }
 
-// Where writing pszOutput lands, judged the way the system resolves paths,
-// against the series of pszPattern (the level path with the mark). On
-// Windows both are full paths already, as the system makes them before the
-// file system sees them; elsewhere both are as given, and the kernel
-// resolves their links and ".." steps by itself: identities decide.
-SeriesVerdict JudgeByResolution(const char* pszPattern, const char* pszOutput, const char* pszFormat,
-                                const NameFormat* pFmt, int* pnLevel)
+GatherFailure JudgeByText(const char* pszOutput, int* pnLevel)
 {
-    // The series: a folder, a name holding the number, and the path after it.
-    static NumberedName s_numbered;
-    static NameChar s_rgchLeaf[NAME_TEXT_CAPACITY];
-    char szFolder[kFullPathCapacity];
-    const char* pszRest;
-    switch (SplitMarkedPattern(pszPattern, pszFormat, pFmt, szFolder, sizeof(szFolder), &s_numbered, &pszRest)) {
-    case SPLIT_DONE:
-        break;
-    case SPLIT_NUMBER_LOST:
-        return OUTPUT_NUMBER_LOST;
-    case SPLIT_FAILED:
-        return OUTPUT_UNDECIDED;
-    }
+    size_t cch;
+    if (!FullPath(pszOutput, g_szOutputFull, sizeof(g_szOutputFull)) ||
+        !ToNameText(g_szOutputFull, strlen(g_szOutputFull), g_rgchOutput, FULL_PATH_CAPACITY, &cch))
+        return GATHER_OUTPUT_UNDECIDED;
+    *pnLevel = SeriesNumberOfPath(&g_seriesByText, g_rgchOutput, cch);
+    return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
+}
 
-    const char* pszLeaf = FileNamePart(pszOutput);
-    if (IsDotName(pszLeaf))
-        return OUTPUT_OUTSIDE;  // names a folder, which cannot be opened for writing
-#ifdef _WIN32
-    if (strchr(pszLeaf, ':') != NULL)
-        return OUTPUT_UNDECIDED;  // a stream of a file: of which file is another question
-#endif
+GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnLevel)
+{
     size_t cchLeaf;
-    if (!ToNameText(pszLeaf, strlen(pszLeaf), s_rgchLeaf, NAME_TEXT_CAPACITY, &cchLeaf))
-        return OUTPUT_UNDECIDED;
-
-    if (pszRest[0] == '\0') {
-        // A series name in the series' folder, reached by whatever path.
-        char szParent[kFullPathCapacity] = ".";
-        FileIdentity idFolder;
-        FileIdentity idParent;
-        *pnLevel = LevelNumberOf(&s_numbered, s_rgchLeaf, cchLeaf);
-        if (*pnLevel != 0 &&
-            (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, szParent, sizeof(szParent)))) {
-            // A folder that is not there is not the series'; one that cannot
-            // be identified may be.
-            if (IdentifyPath(szParent, &idParent) && IdentifyPath(szFolder, &idFolder)) {
-                if (IsSameFile(&idParent, &idFolder))
-                    return OUTPUT_IN_SERIES;
-            } else if (!NamesNothing(errno)) {
-                return OUTPUT_UNDECIDED;
-            }
-        }
-        *pnLevel = 0;
-    } else {
-        // Which folders the numbered one can be reached through is more than
-        // a cheap check can know: the file name alone decides.
-        const char* pszSeriesLeaf = FileNamePart(pszRest);
-        static NameChar s_rgchSeriesLeaf[NAME_TEXT_CAPACITY];
+    if (!ToNameText(pszLeaf, strlen(pszLeaf), g_rgchOutput, FULL_PATH_CAPACITY, &cchLeaf))
+        return GATHER_OUTPUT_UNDECIDED;
+    if (g_seriesOnDisk.szBelow[0] != '\0') {
+        const char* pszSeriesLeaf = FileNamePart(g_seriesOnDisk.szBelow);
         size_t cchSeriesLeaf;
-        if (!ToNameText(pszSeriesLeaf, strlen(pszSeriesLeaf), s_rgchSeriesLeaf, NAME_TEXT_CAPACITY,
-                        &cchSeriesLeaf) ||
-            (cchSeriesLeaf == cchLeaf && NameTextEqual(s_rgchSeriesLeaf, s_rgchLeaf, cchLeaf)))
-            return OUTPUT_UNDECIDED;
+        if (!ToNameText(pszSeriesLeaf, strlen(pszSeriesLeaf), g_rgchSeriesLeaf, FULL_PATH_CAPACITY, &cchSeriesLeaf) ||
+            (cchSeriesLeaf == cchLeaf && NameTextEqual(g_rgchSeriesLeaf, g_rgchOutput, cchLeaf)))
+            return GATHER_OUTPUT_UNDECIDED;
+        return GATHER_OK;
     }
+    *pnLevel = SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchLeaf, true);
+    if (*pnLevel == 0)
+        return GATHER_OK;
+    g_szOutputFolder[0] = '.';  // the working folder, for a name without one
+    g_szOutputFolder[1] = '\0';
+    FileIdentity idOutputFolder;
+    FileIdentity idSeriesFolder;
+    if (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, g_szOutputFolder, sizeof(g_szOutputFolder))) {
+        // A folder that is not there is not the series'; one that cannot be
+        // identified may be.
+        if (IdentifyPath(g_szOutputFolder, &idOutputFolder) && IdentifyPath(g_seriesOnDisk.szFolder, &idSeriesFolder)) {
+            if (IsSameFile(&idOutputFolder, &idSeriesFolder))
+                return GATHER_OUTPUT_IN_SERIES;
+        } else if (!NamesNothing(errno)) {
+            return GATHER_OUTPUT_UNDECIDED;
+        }
+    }
+    *pnLevel = 0;
+    return GATHER_OK;
+}
 
-    // An existing output may be a file of the series under another name: a
-    // hard link, a link, a short name.
+GatherFailure JudgeByFile(const char* pszOutput, int* pnLevel)
+{
     FileIdentity idOutput;
     bool fDangling;
     if (!IdentifyWriteTarget(pszOutput, &idOutput, &fDangling))
-        return fDangling || !NamesNothing(errno) ? OUTPUT_UNDECIDED : OUTPUT_OUTSIDE;
+        return fDangling || !NamesNothing(errno) ? GATHER_OUTPUT_UNDECIDED : GATHER_OK;
     if (idOutput.fDirectory)
-        return OUTPUT_OUTSIDE;
-    if (!FindInSeriesFolder(szFolder, &s_numbered, pszRest, &idOutput, pnLevel))
-        return OUTPUT_UNDECIDED;
-    return *pnLevel != 0 ? OUTPUT_IN_SERIES : OUTPUT_OUTSIDE;
+        return GATHER_OK;
+    if (!FindInSeriesFolder(&g_seriesOnDisk, &idOutput, pnLevel))
+        return GATHER_OUTPUT_UNDECIDED;
+    return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
 }  // namespace
 
-SeriesVerdict JudgeOutput(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
-                          const char* pszOutput, int* pnLevel)
+GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel)
 {
     *pnLevel = 0;
-    char szMarked[MAX_PATH * 2];
-    static char s_szMarkedFull[kFullPathCapacity];
-    static char s_szOutputFull[kFullPathCapacity];
-    if (!BuildMarkedPattern(pszFolder, pszFormat, pFmt, szMarked, sizeof(szMarked)) ||
-        !FullPath(szMarked, s_szMarkedFull, sizeof(s_szMarkedFull)) ||
-        !FullPath(pszOutput, s_szOutputFull, sizeof(s_szOutputFull)))
-        return OUTPUT_UNDECIDED;
-    // The mark must survive: a ".." after the number would make every number
-    // name the same file.
-    if (strchr(s_szMarkedFull, kNumberMark) == NULL)
-        return OUTPUT_NUMBER_LOST;
-    // What the text says, with ".." taken as written and letter case as the
-    // file system folds it...
-    bool fJudged;
-    *pnLevel = LevelNamedByText(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, &fJudged);
-    if (!fJudged)
-        return OUTPUT_UNDECIDED;
-    if (*pnLevel != 0)
-        return OUTPUT_IN_SERIES;
-    // ...and where the system really puts it.
-#ifdef _WIN32
-    return JudgeByResolution(s_szMarkedFull, s_szOutputFull, pszFormat, pFmt, pnLevel);
-#else
-    return JudgeByResolution(szMarked, pszOutput, pszFormat, pFmt, pnLevel);
-#endif
+    GatherFailure verdict = MakeSeries(pszFolder, pFmt, SPELLED_FULL, &g_seriesByText);
+    if (verdict == GATHER_OK)
+        verdict = JudgeByText(pszOutput, pnLevel);
+    if (verdict == GATHER_OK)
+        verdict = MakeSeries(pszFolder, pFmt, SPELLED_AS_RESOLVED, &g_seriesOnDisk);
+    if (verdict != GATHER_OK)
+        return verdict;
+    if (!ResolvablePath(pszOutput, g_szOutputOnDisk, sizeof(g_szOutputOnDisk)))
+        return GATHER_OUTPUT_UNDECIDED;
+    const char* pszLeaf = FileNamePart(g_szOutputOnDisk);
+    if (IsDotName(pszLeaf))
+        return GATHER_OK;  // names a folder, which cannot be opened for writing
+    if (IsStreamName(pszLeaf))
+        return GATHER_OUTPUT_UNDECIDED;  // of which file is another question
+    verdict = JudgeByFolder(g_szOutputOnDisk, pszLeaf, pnLevel);
+    return verdict == GATHER_OK ? JudgeByFile(g_szOutputOnDisk, pnLevel) : verdict;
 }
 
-bool OutputOutsideSeries(const char* pszFolder, const char* pszFormat, const NameFormat* pFmt,
-                         const char* pszOutput)
+bool OutputOutsideSeries(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput)
 {
     int nLevel;
-    return JudgeOutput(pszFolder, pszFormat, pFmt, pszOutput, &nLevel) == OUTPUT_OUTSIDE;
+    return JudgeOutput(pszFolder, pFmt, pszOutput, &nLevel) == GATHER_OK;
 }

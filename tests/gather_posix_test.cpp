@@ -115,6 +115,14 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
+
+    // The kernel may resolve a ".." below the number anywhere: refused. So
+    // is a folder holding the byte the guard marks the number with.
+    fs::create_directories(At("1") / "a");
+    fs::create_directories(At("mark\x01"));
+    WriteBytes(At("mark\x01") / "screen.1", "a\n");
+    EXPECT_STREQ(ConvertLevels(dir_.c_str(), "%d/a/../b", Str("o.xsb").c_str()), STATUS_ERROR);
+    EXPECT_STREQ(ConvertLevels(Str("mark\x01").c_str(), "screen.%d", Str("o.xsb").c_str()), STATUS_ERROR);
 }
 
 TEST_F(GatherPosix, SeriesFolderMountedElsewhereIsProtected)

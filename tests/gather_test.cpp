@@ -6,7 +6,7 @@
 #include <tuple>
 #include <string>
 
-#include "gather.h"
+#include "gather_testing.h"
 #include "test_folder.h"
 
 namespace {
@@ -156,6 +156,8 @@ TEST_F(Gather, NamesThatDoNotFitAPath)
     fs::remove(output);
     EXPECT_EQ(Convert("%30d", output), STATUS_ERROR);
     EXPECT_EQ(Convert("xx%d", output), STATUS_ERROR);
+    EXPECT_EQ(Convert("%04d", output), STATUS_ERROR);  // one byte over
+    EXPECT_EQ(g_failure.failure, GATHER_PATTERN_TOO_LONG);
     EXPECT_FALSE(fs::exists(output));
 }
 
@@ -219,6 +221,7 @@ TEST_F(Gather, TextsLongerThanTheirBuffersAreRefused)
     // At their limits they are taken.
     std::string format99 = "screen.%d" + std::string(FORMAT_CAPACITY - 10, 'x');
     WriteSeries(format99.c_str(), {"a\n"});
+    EXPECT_EQ(Convert(format99 + "x", out()), STATUS_ERROR);
     std::string output259 = Str(std::string(MAX_PATH - 2 - dir_.string().size(), 'o'));
     ASSERT_EQ(output259.size(), size_t{MAX_PATH - 1});
     EXPECT_EQ(Convert(format99, out()), "1");

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gather.h"
-#include "path_text.h"
+#include "platform.h"
 #include "test_folder.h"
 
 namespace {

@@ -3,8 +3,9 @@
 #include <climits>
 #include <string>
 
-#include "gather.h"
+#include "gather_testing.h"
 #include "name_format.h"
+#include "platform.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ TEST(NameFormat, LocatesTheConversion)
 std::string Expand(const char* pszFolder, const char* pszFormat, int n, size_t cb = MAX_PATH)
 {
     char sz[MAX_PATH];
-    if (!ExpandLevelName(sz, cb, pszFolder, pszFormat, n))
+    NameFormat fmt;
+    if (!ParseNameFormat(pszFormat, &fmt) || !ExpandLevelName(pszFolder, &fmt, n, sz, cb))
         return "<no fit>";
     return sz;
 }

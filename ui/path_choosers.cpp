@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "path_buffers.h"
-#include "path_text.h"
+#include "platform.h"
 #include "resource.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gather.h"
-#include "name_format.h"
+#include "platform.h"
 
 inline void ReferenceLoop(const std::string& folder, const std::string& output)
 {

@@ -22,7 +22,7 @@
 #include <sstream>
 #include <string>
 
-#include "gather.h"
+#include "gather_testing.h"
 #include "name_format.h"
 
 namespace fs = std::filesystem;
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Every level file the run looked at is as it was.
         for (int n = 1; n <= g_nLevel && n > 0; ++n) {
             char szName[4 * MAX_PATH];
-            if (!ExpandLevelName(szName, sizeof(szName), folder.c_str(), format.c_str(), n))
+            if (!ExpandLevelName(folder.c_str(), &fmt, n, szName, sizeof(szName)))
                 break;
             struct stat st;
             if (stat(szName, &st) != 0)

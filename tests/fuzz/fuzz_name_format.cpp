@@ -9,9 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "gather.h"
+#include "gather_testing.h"
 #include "name_format.h"
-#include "series_guard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -43,11 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     char szName[MAX_PATH];
     for (size_t cb : {size_t{1}, size_t{8}, sizeof(szName)})
-        ExpandLevelName(szName, cb, "lvl", format.c_str(), nLevel);
+        ExpandLevelName("lvl", &fmt, nLevel, szName, cb);
 
     // The name of level n itself, as output, must be refused.
-    if (nLevel >= 1 && ExpandLevelName(szName, sizeof(szName), "lvl", format.c_str(), nLevel) &&
-        OutputOutsideSeries("lvl", format.c_str(), &fmt, szName)) {
+    if (nLevel >= 1 && ExpandLevelName("lvl", &fmt, nLevel, szName, sizeof(szName)) &&
+        OutputOutsideSeries("lvl", &fmt, szName)) {
         fprintf(stderr, "output %s (format %s, number %d) not refused\n", szName, format.c_str(), nLevel);
         abort();
     }

@@ -1,0 +1,122 @@
+// What differs between Windows and POSIX systems, declared once: path
+// separators and name text, full paths, file identities, opening a level
+// file, listing a folder. platform_windows.cpp and platform_posix.cpp define
+// it; the build picks one.
+#pragma once
+
+#include <errno.h>
+#include <stddef.h>
+#include <stdio.h>
+
+#ifdef _WIN32
+// Names compare as UTF-16: a double-byte character of the ANSI code page is
+// one character, and letter case is folded for all of Unicode.
+typedef wchar_t NameChar;
+#define PATH_SEPARATOR '\\'
+#else
+typedef char NameChar;  // bytes, compared as they are
+#define PATH_SEPARATOR '/'
+#endif
+
+// Room for a full path or a name text, which may be longer than the texts
+// it came from.
+#define FULL_PATH_CAPACITY 4096
+
+struct Series;
+
+// --- Separators. On Windows the second byte of a double-byte character of
+// the ANSI code page may have the value of a backslash (katakana so is 0x83
+// 0x5C); that is no separator.
+
+// The last separator among the first cch bytes of pszPath, or NULL.
+const char* LastSeparator(const char* pszPath, size_t cch);
+// The first separator at or after pszFrom (which starts a character), or NULL.
+const char* NextSeparator(const char* pszFrom);
+// The text after the last separator: the whole text when there is none.
+const char* FileNamePart(const char* pszPath);
+
+// --- Names as the file system compares them.
+
+// Converts cch bytes of narrow text (process code page) into pOut, which has
+// room for cchOut characters. False when the text does not fit or is no
+// valid text in that code page: such a name cannot be judged.
+bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size_t* pcchName);
+// Equal as names of one folder: ignoring letter case on Windows, byte for
+// byte elsewhere. Case folding keeps the length of UTF-16 text.
+bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch);
+// Whether the file system drops spaces at the end of a name ("%-3d").
+extern const bool kNamesLoseTrailingSpaces;
+// Whether a name of this text names a stream of a file ("screen.3::$DATA").
+bool IsStreamName(const char* pszName);
+
+// --- Paths.
+
+// Makes pszPath absolute and removes "." and ".." and doubled separators. On
+// Windows this is the system's own full-path rule (which also drops trailing
+// dots and spaces); elsewhere the longest leading part that exists is also
+// resolved through its symbolic links. The path need not exist. False when
+// the result does not fit in cbOut bytes.
+bool FullPath(const char* pszPath, char* pszOut, size_t cbOut);
+// The path as the file system will resolve it: on Windows the full path the
+// system makes before the file system sees it; elsewhere the text as given,
+// whose links and ".." steps the kernel resolves by itself.
+bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut);
+
+// --- File identities: telling whether two names lead to the same file.
+
+struct FileIdentity {
+    unsigned long long ullVolume;
+    unsigned long long ullIndex;
+    bool fDirectory;
+    unsigned long cLinks;  // hard links to the file
+};
+
+// Identifies the file a path leads to, following links. False when there is
+// no such file (errno ENOENT or ENOTDIR, see NamesNothing) or when it cannot
+// be identified (any other errno): a guard must not take the one for the
+// other. A device has no identity and counts as no such file.
+bool IdentifyPath(const char* pszPath, FileIdentity* pId);
+inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOTDIR; }
+// The file that writing to pszPath would write into: false when there is
+// none yet and writing creates a new one, or when it cannot be told (errno
+// as for IdentifyPath). *pfDangling is set for a symbolic link to nothing,
+// through which writing would create whatever it points to.
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling);
+bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
+// Whether two open streams read or write the same file, at next to no cost
+// when they do not, so that every level file can be checked against the
+// output. True also when that cannot be told.
+bool IsSameOpenFile(FILE* pA, FILE* pB);
+
+// --- Level files: only a file that holds data can be one.
+
+enum LevelOpening {
+    LEVEL_OPENED,  // *ppLevel reads it
+    LEVEL_ABSENT,  // no such file, or no disk file (a folder, FIFO, device,
+                   // socket): the series ends here
+    LEVEL_FAILED   // it is there but cannot be opened or examined
+};
+
+// Opens the level file for reading in text mode, never waiting on a file
+// that is no disk file. When it is not opened, errno tells why: for
+// LEVEL_ABSENT ENOENT, ENOTDIR or ENAMETOOLONG for a name that names
+// nothing, EISDIR for a folder, 0 for another kind of file; for LEVEL_FAILED
+// the system's reason (permission denied, an I/O error, too many open files).
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel);
+
+// --- Folders.
+
+// Receives each name of a folder ("." and ".." left out), narrow text.
+typedef void (*FolderEntryProc)(const char* pszName, void* pContext);
+// Calls pfnEntry for each name in pszFolder. False when the folder cannot be
+// listed; errno then says why: ENOENT when it does not exist, ENOTDIR when it
+// is no folder.
+bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext);
+
+// Is the file *pIdFile one of the series' files, whatever their numbers and
+// gaps? *pnLevel receives its number, 0 when it is none of them. One pass
+// over the series' folder: a plain entry is told by the identity the listing
+// gives where it gives one, only links and the like are opened. False when
+// the folder cannot be read through, so nothing can be said; a folder that
+// does not exist holds no files.
+bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel);

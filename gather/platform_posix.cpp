@@ -1,0 +1,283 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform.h"
+#include "series.h"
+
+const bool kNamesLoseTrailingSpaces = false;
+
+// --- Separators: one byte, '/', never part of another character.
+
+const char* LastSeparator(const char* pszPath, size_t cch)
+{
+    const char* pszLast = NULL;
+    for (size_t i = 0; i < cch; ++i)
+        if (pszPath[i] == PATH_SEPARATOR)
+            pszLast = pszPath + i;
+    return pszLast;
+}
+
+const char* NextSeparator(const char* pszFrom) { return strchr(pszFrom, PATH_SEPARATOR); }
+
+const char* FileNamePart(const char* pszPath)
+{
+    const char* pszSeparator = strrchr(pszPath, PATH_SEPARATOR);
+    return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
+}
+
+// --- Names: bytes.
+
+bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size_t* pcchName)
+{
+    if (cch > cchOut)
+        return false;
+    memcpy(pOut, psz, cch);
+    *pcchName = cch;
+    return true;
+}
+
+bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch) { return memcmp(pA, pB, cch) == 0; }
+
+bool IsStreamName(const char* /*pszName*/) { return false; }
+
+// --- Paths.
+
+namespace {
+
+// Appends pszText to pszOut (holding cchOut characters); false when full.
+bool Append(char* pszOut, size_t* pcchOut, size_t cbOut, const char* pszText, size_t cchText)
+{
+    if (*pcchOut + cchText >= cbOut)
+        return false;
+    memcpy(pszOut + *pcchOut, pszText, cchText);
+    *pcchOut += cchText;
+    pszOut[*pcchOut] = '\0';
+    return true;
+}
+
+// Absolute path with ".", ".." and doubled slashes removed, by text alone.
+bool LexicalPath(const char* pszPath, char* pszOut, size_t cbOut)
+{
+    char szAbs[PATH_MAX * 2];
+    size_t cchAbs = 0;
+    szAbs[0] = '\0';
+    if (pszPath[0] != '/') {
+        char szCwd[PATH_MAX];
+        if (getcwd(szCwd, sizeof(szCwd)) == NULL)
+            return false;
+        if (!Append(szAbs, &cchAbs, sizeof(szAbs), szCwd, strlen(szCwd)) ||
+            !Append(szAbs, &cchAbs, sizeof(szAbs), "/", 1))
+            return false;
+    }
+    if (!Append(szAbs, &cchAbs, sizeof(szAbs), pszPath, strlen(pszPath)))
+        return false;
+
+    size_t cchOut = 0;
+    pszOut[0] = '\0';
+    for (const char* p = szAbs; *p != '\0';) {
+        while (*p == '/')
+            ++p;
+        const char* pEnd = p;
+        while (*pEnd != '\0' && *pEnd != '/')
+            ++pEnd;
+        size_t cch = static_cast<size_t>(pEnd - p);
+        if (cch == 0 || (cch == 1 && p[0] == '.')) {
+            // nothing
+        } else if (cch == 2 && p[0] == '.' && p[1] == '.') {
+            while (cchOut > 0 && pszOut[cchOut - 1] != '/')
+                --cchOut;
+            if (cchOut > 0)
+                --cchOut;
+            pszOut[cchOut] = '\0';
+        } else if (!Append(pszOut, &cchOut, cbOut, "/", 1) || !Append(pszOut, &cchOut, cbOut, p, cch)) {
+            return false;
+        }
+        p = pEnd;
+    }
+    if (cchOut == 0)
+        return Append(pszOut, &cchOut, cbOut, "/", 1);
+    return true;
+}
+
+}  // namespace
+
+bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
+{
+    char szLexical[PATH_MAX * 2];
+    if (!LexicalPath(pszPath, szLexical, sizeof(szLexical)))
+        return false;
+
+    // Resolve the longest leading part that exists; keep the rest as text.
+    size_t cchPrefix = strlen(szLexical);
+    char szReal[PATH_MAX];
+    for (;;) {
+        char chSaved = szLexical[cchPrefix];
+        szLexical[cchPrefix] = '\0';
+        bool fResolved = realpath(cchPrefix == 0 ? "/" : szLexical, szReal) != NULL;
+        szLexical[cchPrefix] = chSaved;
+        if (fResolved)
+            break;
+        if (cchPrefix == 0)
+            return false;
+        while (cchPrefix > 0 && szLexical[cchPrefix - 1] != '/')
+            --cchPrefix;
+        if (cchPrefix > 0)
+            --cchPrefix;
+    }
+    size_t cchOut = 0;
+    pszOut[0] = '\0';
+    const char* pszRest = szLexical + cchPrefix;
+    size_t cchReal = strlen(szReal);
+    if (cchReal == 1 && pszRest[0] == '/')
+        cchReal = 0;  // the root: the rest brings its own slash
+    return Append(pszOut, &cchOut, cbOut, szReal, cchReal) &&
+           Append(pszOut, &cchOut, cbOut, pszRest, strlen(pszRest));
+}
+
+bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut)
+{
+    size_t cch = strlen(pszPath);
+    if (cch >= cbOut)
+        return false;
+    memcpy(pszOut, pszPath, cch + 1);
+    return true;
+}
+
+// --- File identities.
+
+namespace {
+
+void IdentityFromStat(const struct stat* pSt, FileIdentity* pId)
+{
+    pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
+    pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
+    pId->fDirectory = S_ISDIR(pSt->st_mode);
+    pId->cLinks = static_cast<unsigned long>(pSt->st_nlink);
+}
+
+}  // namespace
+
+bool IdentifyPath(const char* pszPath, FileIdentity* pId)
+{
+    struct stat st;
+    if (stat(pszPath, &st) != 0)
+        return false;
+    IdentityFromStat(&st, pId);
+    return true;
+}
+
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
+{
+    struct stat st;
+    *pfDangling = false;
+    if (lstat(pszPath, &st) != 0)
+        return false;
+    if (S_ISLNK(st.st_mode) && stat(pszPath, &st) != 0) {
+        *pfDangling = true;
+        return false;
+    }
+    IdentityFromStat(&st, pId);
+    return true;
+}
+
+bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+}
+
+bool IsSameOpenFile(FILE* pA, FILE* pB)
+{
+    struct stat stA;
+    struct stat stB;
+    return fstat(fileno(pA), &stA) != 0 || fstat(fileno(pB), &stB) != 0 ||
+           (stA.st_dev == stB.st_dev && stA.st_ino == stB.st_ino);
+}
+
+// --- Level files.
+
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
+{
+    *ppLevel = NULL;
+    // Without O_NONBLOCK opening a FIFO waits for a writer. On a regular
+    // file the flag changes nothing, so it can stay.
+    int fd = open(pszName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG ? LEVEL_ABSENT : LEVEL_FAILED;
+    struct stat st;
+    LevelOpening opening = LEVEL_FAILED;
+    if (fstat(fd, &st) != 0) {
+        // what fstat said
+    } else if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : 0;  // 0: no system error, a file of the wrong kind
+        opening = LEVEL_ABSENT;
+    } else if ((*ppLevel = fdopen(fd, "r")) != NULL) {
+        return LEVEL_OPENED;
+    }
+    int nError = errno;
+    (void)close(fd);
+    errno = nError;
+    return opening;
+}
+
+// --- Folders.
+
+bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
+{
+    DIR* pDir = opendir(pszFolder);
+    if (pDir == NULL)
+        return false;
+    const struct dirent* pEntry;
+    while ((pEntry = readdir(pDir)) != NULL)
+        if (strcmp(pEntry->d_name, ".") != 0 && strcmp(pEntry->d_name, "..") != 0)
+            pfnEntry(pEntry->d_name, pContext);
+    (void)closedir(pDir);
+    return true;
+}
+
+bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel)
+{
+    *pnLevel = 0;
+    DIR* pDir = opendir(pSeries->szFolder);
+    if (pDir == NULL)
+        return NamesNothing(errno);
+    bool fLeaf = pSeries->szBelow[0] == '\0';
+    // With a single hard link a plain entry can only be the file by its own
+    // name, which the caller has judged already.
+    bool fOtherHardLinks = pIdFile->cLinks > 1;
+    for (;;) {
+        errno = 0;
+        const struct dirent* pEntry = readdir(pDir);
+        if (pEntry == NULL)
+            break;
+        if (fLeaf && pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN && !fOtherHardLinks)
+            continue;
+        int nLevel = SeriesNumberOfName(pSeries, pEntry->d_name, strlen(pEntry->d_name), true);
+        if (nLevel == 0)
+            continue;
+        FileIdentity id;
+        struct stat st;
+        bool fIdentified = fLeaf ? fstatat(dirfd(pDir), pEntry->d_name, &st, 0) == 0
+                                 : IdentifySeriesEntry(pSeries, pEntry->d_name, &id);
+        if (!fIdentified) {
+            // A link to nothing or a name too long holds no level; a file
+            // that cannot be identified may be the one.
+            if (errno == 0 || NamesNothing(errno) || errno == ELOOP)
+                continue;
+            break;
+        }
+        if (fLeaf)
+            IdentityFromStat(&st, &id);
+        if (IsSameFile(&id, pIdFile)) {
+            *pnLevel = nLevel;
+            break;
+        }
+    }
+    bool fOk = *pnLevel != 0 || errno == 0;
+    (void)closedir(pDir);
+    return fOk;
+}

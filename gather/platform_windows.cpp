@@ -1,0 +1,322 @@
+// Only the files and code pages of <windows.h>: the window system stays out.
+#define WIN32_LEAN_AND_MEAN
+#define NOUSER
+#define NOGDI
+#include <windows.h>
+
+#include <io.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "platform.h"
+#include "series.h"
+
+// At the end of a name Windows drops trailing spaces ("%-3d").
+const bool kNamesLoseTrailingSpaces = true;
+
+namespace {
+
+// The OS handle behind a stream; the runtime hands it out as an integer.
+HANDLE StreamHandle(FILE* pFile)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile)));  // NOLINT(performance-no-int-to-ptr)
+}
+
+// One listing buffer, aligned as the entries need.
+LONGLONG g_rgllListing[64 * 1024 / sizeof(LONGLONG)];
+
+}  // namespace
+
+// --- Separators.
+
+const char* LastSeparator(const char* pszPath, size_t cch)
+{
+    const char* pszLast = NULL;
+    for (size_t i = 0; i < cch; ++i) {
+        if (pszPath[i] == PATH_SEPARATOR)
+            pszLast = pszPath + i;
+        else if (IsDBCSLeadByte(static_cast<BYTE>(pszPath[i])) && i + 1 < cch)
+            ++i;  // its second byte, whatever its value
+    }
+    return pszLast;
+}
+
+const char* NextSeparator(const char* pszFrom)
+{
+    for (const char* p = pszFrom; *p != '\0'; ++p) {
+        if (*p == PATH_SEPARATOR)
+            return p;
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+            ++p;
+    }
+    return NULL;
+}
+
+const char* FileNamePart(const char* pszPath)
+{
+    const char* pszSeparator = LastSeparator(pszPath, strlen(pszPath));
+    return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
+}
+
+// --- Names: UTF-16, compared as NTFS does.
+
+bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size_t* pcchName)
+{
+    *pcchName = 0;
+    if (cch == 0)
+        return true;
+    if (cch > static_cast<size_t>(INT_MAX) || cchOut > static_cast<size_t>(INT_MAX))
+        return false;
+    int cchWide = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, psz, static_cast<int>(cch), pOut,
+                                      static_cast<int>(cchOut));
+    if (cchWide <= 0)
+        return false;
+    *pcchName = static_cast<size_t>(cchWide);
+    return true;
+}
+
+bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch)
+{
+    // The rule NTFS follows: ordinal, with the simple upper-case mapping.
+    return cch == 0 || CompareStringOrdinal(pA, static_cast<int>(cch), pB, static_cast<int>(cch), TRUE) ==
+                           CSTR_EQUAL;
+}
+
+bool IsStreamName(const char* pszName) { return strchr(pszName, ':') != NULL; }
+
+// --- Paths.
+
+bool FullPath(const char* pszPath, char* pszOut, size_t cbOut) { return _fullpath(pszOut, pszPath, cbOut) != NULL; }
+
+bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut) { return FullPath(pszPath, pszOut, cbOut); }
+
+// --- File identities.
+
+namespace {
+
+bool IdentifyHandle(void* hFile, FileIdentity* pId)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (hFile == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(hFile, &info))
+        return false;
+    pId->ullVolume = info.dwVolumeSerialNumber;
+    pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    pId->cLinks = info.nNumberOfLinks;
+    return true;
+}
+
+}  // namespace
+
+bool IdentifyPath(const char* pszPath, FileIdentity* pId)
+{
+    // No access rights are asked for: this only reads the file's identity and
+    // must not be refused because another program has the file open.
+    HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        DWORD dwError = GetLastError();
+        errno = dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME
+                    ? ENOENT
+                    : EACCES;
+        return false;
+    }
+    bool fOk = IdentifyHandle(hFile, pId);
+    // A device has no identity and holds no level.
+    if (!fOk)
+        errno = GetFileType(hFile) != FILE_TYPE_DISK ? ENOENT : EIO;
+    CloseHandle(hFile);
+    return fOk;
+}
+
+bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
+{
+    *pfDangling = false;
+    return IdentifyPath(pszPath, pId);
+}
+
+bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+}
+
+bool IsSameOpenFile(FILE* pA, FILE* pB)
+{
+    HANDLE hA = StreamHandle(pA);
+    HANDLE hB = StreamHandle(pB);
+    // A full identity asks the volume, which costs more than copying a level
+    // (about 600 us under Wine); the size is the file's own and one file has
+    // one size. Only files of equal size are identified.
+    FILE_STANDARD_INFO infoA;
+    FILE_STANDARD_INFO infoB;
+    if (GetFileInformationByHandleEx(hA, FileStandardInfo, &infoA, sizeof(infoA)) &&
+        GetFileInformationByHandleEx(hB, FileStandardInfo, &infoB, sizeof(infoB)) &&
+        infoA.EndOfFile.QuadPart != infoB.EndOfFile.QuadPart)
+        return false;
+    FileIdentity idA;
+    FileIdentity idB;
+    return !IdentifyHandle(hA, &idA) || !IdentifyHandle(hB, &idB) || IsSameFile(&idA, &idB);
+}
+
+// --- Level files.
+
+namespace {
+
+// Why fopen found no file to read: a name that names nothing or a folder
+// ends the series; anything else (access denied, a sharing violation, too
+// many open files) is a failure, with the runtime's errno kept.
+LevelOpening WhyNotOpened(const char* pszName)
+{
+    int nError = errno;
+    DWORD dwAttributes = GetFileAttributesA(pszName);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD dwError = GetLastError();
+        if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME ||
+            dwError == ERROR_FILENAME_EXCED_RANGE) {
+            errno = ENOENT;
+            return LEVEL_ABSENT;
+        }
+    } else if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;  // opening a folder is "access denied" here
+        return LEVEL_ABSENT;
+    }
+    errno = nError;
+    return LEVEL_FAILED;
+}
+
+}  // namespace
+
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
+{
+    *ppLevel = fopen(pszName, "rt");
+    if (*ppLevel == NULL)
+        return WhyNotOpened(pszName);
+    // A device opens like a file here and would be read for ever.
+    HANDLE hFile = StreamHandle(*ppLevel);
+    FILE_STANDARD_INFO info;
+    LevelOpening opening = LEVEL_OPENED;
+    if (GetFileType(hFile) != FILE_TYPE_DISK) {
+        errno = 0;  // no system error: a file of the wrong kind
+        opening = LEVEL_ABSENT;
+    } else if (!GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info))) {
+        errno = EIO;
+        opening = LEVEL_FAILED;
+    } else if (info.Directory) {
+        errno = EISDIR;
+        opening = LEVEL_ABSENT;
+    }
+    if (opening != LEVEL_OPENED) {
+        int nError = errno;
+        (void)fclose(*ppLevel);
+        *ppLevel = NULL;
+        errno = nError;
+    }
+    return opening;
+}
+
+// --- Folders.
+
+bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
+{
+    // A search in what is no folder fails alike for every reason; the
+    // attributes tell them apart.
+    DWORD dwAttributes = GetFileAttributesA(pszFolder);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD dwError = GetLastError();
+        errno = dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+        return false;
+    }
+    if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        errno = ENOTDIR;
+        return false;
+    }
+    char szPattern[MAX_PATH + 2];
+    int cch = snprintf(szPattern, sizeof(szPattern), "%s\\*", pszFolder);
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = cch > 0 && static_cast<size_t>(cch) < sizeof(szPattern) ? FindFirstFileA(szPattern, &data)
+                                                                            : INVALID_HANDLE_VALUE;
+    if (hFind == INVALID_HANDLE_VALUE) {
+        errno = EACCES;
+        return false;
+    }
+    do {
+        if (strcmp(data.cFileName, ".") != 0 && strcmp(data.cFileName, "..") != 0)
+            pfnEntry(data.cFileName, pContext);
+    } while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+    return true;
+}
+
+namespace {
+
+// The entry's level number, 0 when it is none.
+int SeriesEntryNumber(const Series* pSeries, const FILE_ID_BOTH_DIR_INFO* pInfo)
+{
+    // Either name opens the file, so the format may spell either.
+    int nLevel = SeriesNumberOfName(pSeries, pInfo->FileName, pInfo->FileNameLength / sizeof(WCHAR), true);
+    if (nLevel == 0 && pInfo->ShortNameLength > 0)
+        nLevel = SeriesNumberOfName(pSeries, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR), true);
+    return nLevel;
+}
+
+// Whether the listed entry, on the folder's volume, is the file: 1 or 0, -1
+// when that cannot be told.
+int EntryIsFile(const Series* pSeries, const FileIdentity* pIdFolder, const FILE_ID_BOTH_DIR_INFO* pInfo,
+                const FileIdentity* pIdFile)
+{
+    if (pSeries->szBelow[0] == '\0' && (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return pIdFolder->ullVolume == pIdFile->ullVolume &&
+               static_cast<unsigned long long>(pInfo->FileId.QuadPart) == pIdFile->ullIndex ? 1 : 0;
+    // Links, junctions and folders on the way are opened to see what they lead to.
+    char szEntry[MAX_PATH * 2];
+    int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
+                                 szEntry, sizeof(szEntry) - 1, NULL, NULL);
+    if (cb <= 0)
+        return 0;
+    szEntry[cb] = '\0';
+    FileIdentity id;
+    if (!IdentifySeriesEntry(pSeries, szEntry, &id))
+        return errno == 0 || NamesNothing(errno) ? 0 : -1;
+    return IsSameFile(&id, pIdFile) ? 1 : 0;
+}
+
+}  // namespace
+
+bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel)
+{
+    *pnLevel = 0;
+    HANDLE hFolder = CreateFileA(pSeries->szFolder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (hFolder == INVALID_HANDLE_VALUE) {
+        DWORD dwError = GetLastError();
+        return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
+    }
+    FileIdentity idFolder;
+    bool fOk = IdentifyHandle(hFolder, &idFolder);
+    FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
+    while (fOk && *pnLevel == 0) {
+        if (!GetFileInformationByHandleEx(hFolder, infoClass, g_rgllListing, sizeof(g_rgllListing))) {
+            fOk = GetLastError() == ERROR_NO_MORE_FILES;
+            break;
+        }
+        infoClass = FileIdBothDirectoryInfo;
+        const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);
+        for (;;) {
+            const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
+            int nLevel = SeriesEntryNumber(pSeries, pInfo);
+            int nIsFile = nLevel != 0 ? EntryIsFile(pSeries, &idFolder, pInfo, pIdFile) : 0;
+            if (nIsFile < 0)
+                fOk = false;
+            if (nIsFile != 0) {
+                *pnLevel = nIsFile > 0 ? nLevel : 0;
+                break;
+            }
+            if (pInfo->NextEntryOffset == 0)
+                break;
+            pb += pInfo->NextEntryOffset;
+        }
+    }
+    CloseHandle(hFolder);
+    return fOk;
+}
