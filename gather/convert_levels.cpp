@@ -19,6 +19,9 @@ char g_szLine[1000];
 char g_szCount[16];
 char g_szLevelName[MAX_PATH];
 NameFormat g_format;
+// What the level file being copied and the output are told apart by.
+FileMark g_levelMark;
+FileMark g_outputMark;
 
 // Large stdio buffers keep the number of system calls low for big level
 // files; the copy itself still goes through g_szLine.
@@ -83,7 +86,7 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
 
 LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
 {
-    LevelOpening opening = OpenLevelFile(pszName, ppLevel);
+    LevelOpening opening = OpenLevelFile(pszName, ppLevel, &g_levelMark);
     // Only a speed-up: without it the stream keeps its own buffer.
     if (opening == LEVEL_OPENED)
         (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
@@ -126,7 +129,7 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
     // A level file that is the output (a link to where it was created, or
     // moved there during the run) would be read while it grows. Level 1 is
     // the guard's to keep apart: creating the output empties it.
-    if (!fFirst && IsSameOpenFile(pLevel, pOutput)) {
+    if (IsOutputFile(pLevel, &g_levelMark, pOutput, &g_outputMark, fFirst)) {
         (void)fclose(pLevel);
         (void)fclose(pOutput);
         return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);

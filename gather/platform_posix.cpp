@@ -190,17 +190,22 @@ bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
 }
 
-bool IsSameOpenFile(FILE* pA, FILE* pB)
+bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated)
 {
-    struct stat stA;
-    struct stat stB;
-    return fstat(fileno(pA), &stA) != 0 || fstat(fileno(pB), &stB) != 0 ||
-           (stA.st_dev == stB.st_dev && stA.st_ino == stB.st_ino);
+    // The output is identified once: it is the same file for the whole run.
+    struct stat st;
+    if (!fCreated)
+        return pLevelMark->ullFirst == pOutputMark->ullFirst && pLevelMark->ullSecond == pOutputMark->ullSecond;
+    if (fstat(fileno(pOutput), &st) != 0)
+        return true;  // cannot be told
+    pOutputMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
+    pOutputMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
+    return false;
 }
 
 // --- Level files.
 
-LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 {
     *ppLevel = NULL;
     // Without O_NONBLOCK opening a FIFO waits for a writer. On a regular
@@ -216,6 +221,8 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
         errno = S_ISDIR(st.st_mode) ? EISDIR : 0;  // 0: no system error, a file of the wrong kind
         opening = LEVEL_ABSENT;
     } else if ((*ppLevel = fdopen(fd, "r")) != NULL) {
+        pMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
+        pMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
         return LEVEL_OPENED;
     }
     int nError = errno;

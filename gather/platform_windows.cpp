@@ -141,22 +141,34 @@ bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
 }
 
-bool IsSameOpenFile(FILE* pA, FILE* pB)
+namespace {
+
+// The size of an open file, what its mark holds here.
+bool MarkHandle(HANDLE hFile, FileMark* pMark)
 {
-    HANDLE hA = StreamHandle(pA);
-    HANDLE hB = StreamHandle(pB);
-    // A full identity asks the volume, which costs more than copying a level
-    // (about 600 us under Wine); the size is the file's own and one file has
-    // one size. Only files of equal size are identified.
-    FILE_STANDARD_INFO infoA;
-    FILE_STANDARD_INFO infoB;
-    if (GetFileInformationByHandleEx(hA, FileStandardInfo, &infoA, sizeof(infoA)) &&
-        GetFileInformationByHandleEx(hB, FileStandardInfo, &infoB, sizeof(infoB)) &&
-        infoA.EndOfFile.QuadPart != infoB.EndOfFile.QuadPart)
+    FILE_STANDARD_INFO info;
+    if (!GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info)))
         return false;
-    FileIdentity idA;
-    FileIdentity idB;
-    return !IdentifyHandle(hA, &idA) || !IdentifyHandle(hB, &idB) || IsSameFile(&idA, &idB);
+    pMark->ullFirst = static_cast<unsigned long long>(info.EndOfFile.QuadPart);
+    pMark->ullSecond = info.Directory ? 1 : 0;
+    return true;
+}
+
+}  // namespace
+
+bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated)
+{
+    // The output grows: its size is taken each time. One file has one size,
+    // so only a level of the output's size is identified in full.
+    HANDLE hOutput = StreamHandle(pOutput);
+    if (!MarkHandle(hOutput, pOutputMark))
+        return true;  // cannot be told
+    if (fCreated || pLevelMark->ullFirst != pOutputMark->ullFirst)
+        return false;
+    FileIdentity idLevel;
+    FileIdentity idOutput;
+    return !IdentifyHandle(StreamHandle(pLevel), &idLevel) || !IdentifyHandle(hOutput, &idOutput) ||
+           IsSameFile(&idLevel, &idOutput);
 }
 
 // --- Level files.
@@ -187,22 +199,21 @@ LevelOpening WhyNotOpened(const char* pszName)
 
 }  // namespace
 
-LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel)
+LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 {
     *ppLevel = fopen(pszName, "rt");
     if (*ppLevel == NULL)
         return WhyNotOpened(pszName);
     // A device opens like a file here and would be read for ever.
     HANDLE hFile = StreamHandle(*ppLevel);
-    FILE_STANDARD_INFO info;
     LevelOpening opening = LEVEL_OPENED;
     if (GetFileType(hFile) != FILE_TYPE_DISK) {
         errno = 0;  // no system error: a file of the wrong kind
         opening = LEVEL_ABSENT;
-    } else if (!GetFileInformationByHandleEx(hFile, FileStandardInfo, &info, sizeof(info))) {
+    } else if (!MarkHandle(hFile, pMark)) {
         errno = EIO;
         opening = LEVEL_FAILED;
-    } else if (info.Directory) {
+    } else if (pMark->ullSecond != 0) {
         errno = EISDIR;
         opening = LEVEL_ABSENT;
     }
