@@ -235,11 +235,14 @@ TEST_F(Gather, LookAlikesAndOtherFoldersAreNoFilesOfTheSeries)
     WriteSeries("screen.%d", {"a\n", "b\n"});
     WriteSeries("p%10d", {"a\n", "b\n"});
     WriteSeries("q%0-3d", {"a\n", "b\n"});
-    fs::create_directories(At("other"));
+    for (const char* pszFolder : {"1", "2", "other"})
+        fs::create_directories(At(pszFolder));
+    WriteSeries("%d/level.txt", {"a\n", "b\n"});
     const std::tuple<const char*, const char*, bool, bool> rows[] = {
         {"screen.%d", "screen_6", false, false},       {"screen.%d", "other/screen.2", false, false},
         {"p%10d", "p5", false, false},                 {"p%10d", "p         5", true, true},
-        {"q%0-3d", "q5", false, true},                 {"screen.%d", "screen.3::$DATA", false, true}};
+        {"q%0-3d", "q5", false, true},                 {"screen.%d", "screen.3::$DATA", false, true},
+        {"%d/level.txt", "1/other.txt", false, false}, {"%d/level.txt", "1/level.txt", true, true}};
     for (const auto& [pszFormat, pszOutput, fNative, fWindows] : rows) {
 #ifdef _WIN32
         bool fRefused = fWindows;
@@ -247,8 +250,13 @@ TEST_F(Gather, LookAlikesAndOtherFoldersAreNoFilesOfTheSeries)
         bool fRefused = fNative;
 #endif
         EXPECT_EQ(Convert(pszFormat, Str(pszOutput)), fRefused ? STATUS_ERROR : "2") << pszFormat << " " << pszOutput;
-        fs::remove(Str(pszOutput));
+        if (!fRefused)
+            fs::remove(Str(pszOutput));
     }
+    // Beside the series' folder, one whose path is as long as its own.
+    WriteBytes(At("other") / "screen.1", "a\n");
+    fs::create_directories(At("alike"));
+    EXPECT_STREQ(ConvertLevels(Str("other").c_str(), "screen.%d", (At("alike") / "screen.1").string().c_str()), "1");
 }
 
 TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
