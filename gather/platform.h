@@ -93,10 +93,10 @@ struct FileMark {
     unsigned long long ullSecond;
 };
 // Whether the open level file (*pLevelMark from OpenLevelFile) is the open
-// output. fCreated: the output was just created, and *pOutputMark is taken
-// afresh; it is kept for the levels that follow. True also when that cannot
-// be told; never for the level that created the output, which the guard
-// keeps apart.
+// output, *pOutputMark, which is kept for the levels that follow. fCreated:
+// the output was just created by this level, which the guard keeps apart;
+// its mark is taken, and the answer is false. True whenever a mark cannot be
+// taken: then it cannot be told.
 bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated);
 
 // --- Level files: only a file that holds data can be one.
