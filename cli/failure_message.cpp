@@ -31,8 +31,7 @@ const char* Reason(int nError)
     return nError != 0 ? strerror(nError) : "not a regular file (a device, FIFO or socket)";
 }
 
-}  // namespace
-
+// Formats that would gather the folder's series, after a missing level file 1.
 void PrintFirstLevelHints(FILE* pOut, const char* pszFolder, const char* pszFormat)
 {
     FormatSuggestion rgSuggestion[3];
@@ -46,6 +45,8 @@ void PrintFirstLevelHints(FILE* pOut, const char* pszFolder, const char* pszForm
                       Quoted(rgSuggestion[i].szFormat), Quoted(rgSuggestion[i].szFirst),
                       Quoted(rgSuggestion[i].szLast, 1), rgSuggestion[i].cFiles);
 }
+
+}  // namespace
 
 void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat)
 {

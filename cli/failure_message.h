@@ -14,6 +14,3 @@ void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFol
 // After a run that gathered: a note when files of the series follow the
 // number that ended it, which were left out. Nothing otherwise.
 void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat);
-
-// Formats that would gather the folder's series, after a missing level file 1.
-void PrintFirstLevelHints(FILE* pOut, const char* pszFolder, const char* pszFormat);

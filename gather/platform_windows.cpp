@@ -23,6 +23,18 @@ HANDLE StreamHandle(FILE* pFile)
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pFile)));  // NOLINT(performance-no-int-to-ptr)
 }
 
+// errno for the last error of a call given a path: ENOENT when the path
+// names nothing (no such file or folder, an invalid or too long name),
+// EACCES for anything else.
+int PathErrno()
+{
+    DWORD dwError = GetLastError();
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME ||
+                   dwError == ERROR_FILENAME_EXCED_RANGE
+               ? ENOENT
+               : EACCES;
+}
+
 // One listing buffer, aligned as the entries need.
 LONGLONG g_rgllListing[64 * 1024 / sizeof(LONGLONG)];
 
@@ -116,10 +128,7 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
-        DWORD dwError = GetLastError();
-        errno = dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME
-                    ? ENOENT
-                    : EACCES;
+        errno = PathErrno();
         return false;
     }
     bool fOk = IdentifyHandle(hFile, pId);
@@ -183,9 +192,7 @@ LevelOpening WhyNotOpened(const char* pszName)
     int nError = errno;
     DWORD dwAttributes = GetFileAttributesA(pszName);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD dwError = GetLastError();
-        if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME ||
-            dwError == ERROR_FILENAME_EXCED_RANGE) {
+        if (PathErrno() == ENOENT) {
             errno = ENOENT;
             return LEVEL_ABSENT;
         }
@@ -234,8 +241,7 @@ bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
     // attributes tell them apart.
     DWORD dwAttributes = GetFileAttributesA(pszFolder);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD dwError = GetLastError();
-        errno = dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+        errno = PathErrno();
         return false;
     }
     if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -299,10 +305,8 @@ bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int*
     *pnLevel = 0;
     HANDLE hFolder = CreateFileA(pSeries->szFolder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
-    if (hFolder == INVALID_HANDLE_VALUE) {
-        DWORD dwError = GetLastError();
-        return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
-    }
+    if (hFolder == INVALID_HANDLE_VALUE)
+        return PathErrno() == ENOENT;
     FileIdentity idFolder;
     bool fOk = IdentifyHandle(hFolder, &idFolder);
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
