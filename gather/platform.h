@@ -55,7 +55,8 @@ bool IsStreamName(const char* pszName);
 // Windows this is the system's own full-path rule (which also drops trailing
 // dots and spaces); elsewhere the longest leading part that exists is also
 // resolved through its symbolic links. The path need not exist. False when
-// the result does not fit in cbOut bytes.
+// the result does not fit in cbOut bytes, or when a part that is there
+// cannot be resolved (an I/O error, a loop of links).
 bool FullPath(const char* pszPath, char* pszOut, size_t cbOut);
 // The path as the file system will resolve it: on Windows the full path the
 // system makes before the file system sees it; elsewhere the text as given,

@@ -122,7 +122,10 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
         szLexical[cchPrefix] = chSaved;
         if (fResolved)
             break;
-        if (cchPrefix == 0)
+        // Only a part that is not there may stay text: a link that cannot be
+        // read (an I/O error) may lead into the series, and the guard's
+        // later steps let a file with one name pass on this step's word.
+        if (cchPrefix == 0 || !NamesNothing(errno))
             return false;
         while (cchPrefix > 0 && szLexical[cchPrefix - 1] != '/')
             --cchPrefix;

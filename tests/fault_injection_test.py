@@ -3,8 +3,10 @@
 strace's fault injection, and checks what must hold whatever fails: no level
 file changes; a count k comes with an output that is exactly levels 1 ... k,
 each followed by its empty line; and no count falls short of the series.
-Runs with the output absent, present, and a hard link to level 3 outside the
-folder, which must be refused however the look for it fails.
+Runs with the output absent, present, and reaching the series another way,
+which must be refused however the guard's own look for it fails: a hard link
+to level 3 outside the folder, a name through a link to a folder inside the
+series' folder and a "..", and a symbolic link to level 2.
 
 usage: fault_injection_test.py PROGRAM WORK_FOLDER
 Exits 77 (skipped) where strace cannot trace, e.g. without ptrace."""
@@ -58,18 +60,24 @@ if probe.returncode != 0:
     print(f"SKIP: strace cannot trace here: {probe.stderr.strip()}")
     sys.exit(77)
 
-levels_before = {name: read(os.path.join(folder, name)) for name in os.listdir(folder)}
+def levels():
+    return {name: read(os.path.join(folder, name)) for name in os.listdir(folder) if name.startswith("screen.")}
+
+
+levels_before = levels()
 runs = failures = 0
 
 
 def set_output(state):
-    if os.path.exists(output):
+    if os.path.lexists(output):
         os.remove(output)
     if state == "present":
         with open(output, "w") as f:
             f.write(EXPECTED)
-    elif state == "a level":
+    elif state == "a hard link to level 3":
         os.link(os.path.join(folder, "screen.3"), output)
+    elif state == "a link to level 2":
+        os.symlink(os.path.join(folder, "screen.2"), output)
 
 
 def count_calls():
@@ -80,7 +88,12 @@ def count_calls():
         return collections.Counter(m.group(1) for m in map(re.compile(r"\d+\s+(\w+)\(").match, f) if m)
 
 
-for state in ("absent", "present", "a level"):
+os.makedirs(os.path.join(folder, "sub"))
+os.symlink(os.path.join(folder, "sub"), os.path.join(work, "lnk"))
+STATES = {"absent": output, "present": output, "a hard link to level 3": output, "a link to level 2": output,
+          "level 2 through a link and ..": os.path.join(work, "lnk", "..", "screen.2")}
+for state, spelled in STATES.items():
+    args[3] = spelled
     set_output(state)
     calls = count_calls()
     print(f"calls of a clean run, output {state}:", dict(calls))
@@ -92,10 +105,10 @@ for state in ("absent", "present", "a level"):
                 runs += 1
                 where = f"{call} #{nth} {error}, output {state}"
                 problems = []
-                if {name: read(os.path.join(folder, name)) for name in os.listdir(folder)} != levels_before:
+                if levels() != levels_before:
                     problems.append("a level file changed")
                 count = run.stdout.strip()
-                if count.isdigit() and state == "a level":
+                if count.isdigit() and state not in ("absent", "present"):
                     problems.append("a count for an output that is a level file")
                 elif count.isdigit():
                     if int(count) != len(LEVELS):

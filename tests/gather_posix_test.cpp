@@ -1,12 +1,15 @@
 // What only a POSIX system can set up: links, directories in the series, a
 // file whose reading fails.
+#include <dirent.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "gather.h"
 #include "test_folder.h"
@@ -37,10 +40,10 @@ TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
     fs::create_symlink(At("screen.2"), At("soft.xsb"));
     fs::create_symlink(At("screen.1"), At("relative.xsb"));
     fs::create_directory_symlink(dir_, At("alias"));
-    EXPECT_EQ(Convert(Str("hard.xsb")), STATUS_ERROR);
-    EXPECT_EQ(Convert(Str("soft.xsb")), STATUS_ERROR);
-    EXPECT_EQ(Convert(Str("relative.xsb")), STATUS_ERROR);
-    EXPECT_EQ(Convert((At("alias") / "screen.4").string()), STATUS_ERROR);  // next number
+    for (const fs::path& output : {At("hard.xsb"), At("soft.xsb"), At("relative.xsb"), At("alias") / "screen.4"}) {
+        EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;  // screen.4: the next number
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+    }
     EXPECT_EQ(Levels(), before);
     EXPECT_FALSE(fs::exists(At("screen.4")));
 
@@ -111,8 +114,10 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     fs::create_symlink(At("other") / "target.xsb", At("screen.8"));  // a level that leads out of the folder
     auto before = Levels();
     for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
-                                   At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb"})
+                                   At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, output == At("dangling.xsb") ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES);
+    }
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
 
@@ -147,6 +152,45 @@ TEST_F(GatherPosix, LevelFilesThatAreNoFilesEndTheSeriesAtOnce)
     ASSERT_EQ(mkfifo(At("fifo1").c_str(), 0600), 0);
     for (const auto& [pszFormat, pszResult] : {std::pair{"screen.%d", "1"}, {"z%d", "1"}, {"fifo%d", STATUS_ERROR}})
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), pszFormat, Str("out.xsb").c_str()), pszResult) << pszFormat;
+}
+
+TEST_F(GatherPosix, ListingsThatGiveNoEntryTypesAreExaminedEntryByEntry)
+{
+    // ext2 made without the filetype feature types no entry (DT_UNKNOWN), as
+    // older XFS and several network file systems do not. Levels 1, 2, then
+    // 9 beyond a gap, and 10, a link to a file outside.
+    fs::path image = At("untyped.img");
+    fs::path mnt = At("untyped");
+    fs::create_directories(mnt);
+    std::string make = "mkfs.ext2 -q -F -O ^filetype '" + image.string() + "' 4M >/dev/null 2>&1";
+    std::string mount = "mount -o loop '" + image.string() + "' '" + mnt.string() + "' 2>/dev/null";
+    if (std::system(make.c_str()) != 0 || std::system(mount.c_str()) != 0)  // NOLINT(cert-env33-c)
+        GTEST_SKIP() << "cannot loop-mount an ext2 image here: needs root, loop devices and mkfs.ext2";
+    fs::path set = mnt / "set";
+    fs::path other = mnt / "other";
+    fs::create_directories(set);
+    fs::create_directories(other);
+    for (const char* pszName : {"screen.1", "screen.2", "screen.9"})
+        WriteBytes(set / pszName, pszName);
+    WriteBytes(other / "target.xsb", "level 10\n");
+    fs::create_symlink(other / "target.xsb", set / "screen.10");
+    fs::create_hard_link(set / "screen.9", other / "hard9.xsb");
+    fs::create_symlink(set / "screen.9", other / "soft9.xsb");
+    DIR* pDir = opendir(set.c_str());
+    bool fUntyped = true;
+    for (const dirent* pEntry; (pEntry = readdir(pDir)) != nullptr;)
+        fUntyped = fUntyped && pEntry->d_type == DT_UNKNOWN;
+    closedir(pDir);
+    std::vector<GatherFailure> failures;
+    for (const char* pszOutput : {"hard9.xsb", "soft9.xsb", "target.xsb"}) {
+        (void)ConvertLevels(set.c_str(), "screen.%d", (other / pszOutput).c_str());
+        failures.push_back(g_failure.failure);
+    }
+    std::string levels = ReadBytes(set / "screen.9") + ReadBytes(other / "target.xsb");
+    umount(mnt.c_str());
+    EXPECT_TRUE(fUntyped);
+    EXPECT_EQ(failures, std::vector<GatherFailure>(3, GATHER_OUTPUT_IN_SERIES));
+    EXPECT_EQ(levels, "screen.9level 10\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The gathering as a user meets it. Runs natively and, cross-built, under
 // Wine, where the Windows text mode applies (NL is what a line end becomes).
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <tuple>
@@ -119,14 +120,24 @@ TEST_F(Gather, FullDiskIsAnErrorNotACount)
 
 TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
 {
+    // The level files are there: only the refusal, for its own reason, can
+    // make a row pass.
     WriteSeries("screen.%d", {"a\n", "b\n"});
     WriteBytes(At("screen"), "same name for every number\n");
+    fs::create_directories(At("1"));
     WriteBytes(out(), "keep");
     auto before = Snapshot();
-    for (const char* psz : {"screen", "screen.%d%d", "screen.%s", "screen.%n", "screen.%*d", "screen.%ld",
-                            "screen.%1$d", "screen.%", "screen.%0999d", "screen.%f",
-                            "screen.%d/..", "%d/../screen.1"})
-        EXPECT_EQ(Convert(psz, out()), STATUS_ERROR) << psz;
+    const GatherFailure kUnsupported = GATHER_UNSUPPORTED_CONVERSION;
+    const std::pair<const char*, GatherFailure> rows[] = {
+        {"screen", GATHER_NO_CONVERSION}, {"screen.%d%d", GATHER_SEVERAL_CONVERSIONS},
+        {"screen.%s", kUnsupported}, {"screen.%n", kUnsupported}, {"screen.%*d", kUnsupported},
+        {"screen.%ld", kUnsupported}, {"screen.%1$d", kUnsupported}, {"screen.%", kUnsupported},
+        {"screen.%0999d", kUnsupported}, {"screen.%f", kUnsupported}, {"screen.%o", kUnsupported},
+        {"%d/..", GATHER_NUMBER_LOST}, {"%d/../screen.1", GATHER_NUMBER_LOST}};
+    for (const auto& [pszFormat, failure] : rows) {
+        EXPECT_EQ(Convert(pszFormat, out()), STATUS_ERROR) << pszFormat;
+        EXPECT_EQ(g_failure.failure, failure) << pszFormat;
+    }
     EXPECT_EQ(Snapshot(), before);
 }
 
@@ -174,6 +185,7 @@ TEST_F(Gather, OutputNamingAFileOfTheSeriesIsRefused)
                                Str("screen.10"), Str("screen.2147483647"),
                                sub + "/../screen.2", (dir_ / "." / "screen.4").string()}) {
         EXPECT_EQ(Convert("screen.%d", output), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Snapshot(), before);
 
@@ -250,6 +262,8 @@ TEST_F(Gather, LookAlikesAndOtherFoldersAreNoFilesOfTheSeries)
         bool fRefused = fNative;
 #endif
         EXPECT_EQ(Convert(pszFormat, Str(pszOutput)), fRefused ? STATUS_ERROR : "2") << pszFormat << " " << pszOutput;
+        GatherFailure refusal = strchr(pszOutput, ':') ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES;
+        EXPECT_EQ(g_failure.failure, fRefused ? refusal : GATHER_OK) << pszFormat << " " << pszOutput;
         if (!fRefused)
             fs::remove(Str(pszOutput));
     }
@@ -276,16 +290,21 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
     for (int n = 10; n <= 40; ++n)  // many names: the listing order cannot decide
         WriteBytes(At("screen." + std::to_string(n)), "beyond\n");
     fs::create_hard_link(At("screen.25"), other / "hard25.xsb");
+    WriteBytes(At("3"), "a file where the number names a folder: the series ends\n");
     auto before = Snapshot();
-    const std::pair<const char*, fs::path> rows[] = {
-        {"screen.%d", other / "hard9.xsb"}, {"screen.%d", other / "hard25.xsb"}, {"%d/level.txt", other / "hard2.xsb"},
-        {"%d/level.txt", other / "level.txt"}, {"%d/level.txt", other / "LEVEL.TXT"}};
-    for (const auto& [pszFormat, output] : rows) {
+    const GatherFailure kUndecided = GATHER_OUTPUT_UNDECIDED;
+    const std::tuple<const char*, fs::path, GatherFailure> rows[] = {
+        {"screen.%d", other / "hard9.xsb", GATHER_OUTPUT_IN_SERIES},
+        {"screen.%d", other / "hard25.xsb", GATHER_OUTPUT_IN_SERIES},
+        {"%d/level.txt", other / "hard2.xsb", GATHER_OUTPUT_IN_SERIES},
+        {"%d/level.txt", other / "level.txt", kUndecided}, {"%d/level.txt", other / "LEVEL.TXT", kUndecided}};
+    for (const auto& [pszFormat, output, failure] : rows) {
 #ifndef _WIN32
         if (output.filename() == "LEVEL.TXT")
             continue;  // another name where case counts
 #endif
         EXPECT_EQ(Convert(pszFormat, output.string()), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, failure) << output;
     }
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(ReadBytes(At("2") / "level.txt"), "2");

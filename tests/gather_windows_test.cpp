@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "gather.h"
 #include "platform.h"
@@ -20,31 +21,47 @@ std::string Acp(const std::wstring& text)
     return cb > 0 ? sz : "";
 }
 
-// A symbolic link to an existing file or folder. Wine makes none itself;
-// under Wine the system's own ln does, given Unix paths.
-bool Link(const fs::path& target, const fs::path& link)
+// Wine's Unix name of a Windows path, or "" where this is no Wine.
+std::string UnixName(const fs::path& path)
 {
     // cppcheck-suppress cstyleCast ; a function pointer type, not a cast
     using UnixNameProc = char*(CDECL*)(LPCWSTR);
     FARPROC pfnProc = GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
     auto pfnUnixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(pfnProc));
-    if (pfnUnixName == NULL)
-        return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(),
-                                   fs::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
-    std::string command = std::string("Z:\\bin\\ln -s \"") + pfnUnixName(target.wstring().c_str()) + "\" \"" +
-                          pfnUnixName(link.wstring().c_str()) + "\"";
+    return pfnUnixName != NULL ? pfnUnixName(path.wstring().c_str()) : "";
+}
+
+// Runs a Unix command under Wine, which gives its handle no meaningful end
+// or exit code: waits, with a bound, until the Unix path does or does not
+// lead somewhere.
+bool RunUnix(const std::string& command, const std::string& path, bool fLeads)
+{
+    std::string line = command;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, command.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    // Wine gives a Unix program's handle no meaningful end or exit code:
-    // wait for the link itself, with a bound.
-    for (int i = 0; i < 1000 && !fs::exists(link); ++i)
+    for (int i = 0; i < 1000 && fs::exists("Z:" + path) != fLeads; ++i)
         Sleep(10);
-    return fs::exists(link);
+    return fs::exists("Z:" + path) == fLeads;
+}
+
+// A symbolic link to an existing file or folder, the link a Unix path. Wine
+// makes none itself; the system's own ln does.
+bool UnixLink(const fs::path& target, const std::string& link)
+{
+    return RunUnix("Z:\\bin\\ln -sfn \"" + UnixName(target) + "\" \"" + link + "\"", link, true);
+}
+
+bool Link(const fs::path& target, const fs::path& link)
+{
+    if (UnixName(link).empty())
+        return CreateSymbolicLinkA(link.string().c_str(), target.string().c_str(),
+                                   fs::is_directory(target) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
+    return UnixLink(target, UnixName(link));
 }
 
 class GatherWindows : public TempFolderTest {
@@ -84,6 +101,36 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
     EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
     EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
     EXPECT_FALSE(fs::exists(At("screen.4")));
+}
+
+TEST_F(GatherWindows, SeriesAtADriveRootAndAFolderThatIsAFile)
+{
+    // A drive letter of the test's own folder, as the folder chooser gives a
+    // drive root: "Q:", joined with one backslash.
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    std::string drives = UnixName("C:\\");  // the prefix's dosdevices/c:/
+    drives = drives.substr(0, drives.find("/c:"));
+    if (drives.empty())
+        ASSERT_TRUE(DefineDosDeviceA(0, "Q:", dir_.string().c_str()));
+    else
+        ASSERT_TRUE(UnixLink(dir_, drives + "/q:"));
+    const std::tuple<std::string, std::string, const char*, GatherFailure> rows[] = {
+        {"Q:", "Q:\\screen.2", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+        {"Q:", "Q:\\SCREEN.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+        {"Q:", Str("screen.1"), STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+        {"Q:", "Q:\\out.xsb", "2", GATHER_OK},
+        {Str("screen.1"), Str("o.xsb"), STATUS_ERROR, GATHER_LEVEL_UNOPENED}};
+    for (const auto& [folder, output, pszResult, failure] : rows) {
+        EXPECT_STREQ(ConvertLevels(folder.c_str(), "screen.%d", output.c_str()), pszResult) << output;
+        EXPECT_EQ(g_failure.failure, failure) << output;
+    }
+    if (drives.empty())
+        DefineDosDeviceA(DDD_REMOVE_DEFINITION, "Q:", NULL);
+    else
+        EXPECT_TRUE(RunUnix("Z:\\bin\\rm \"" + drives + "/q:\"", drives + "/q:", false));
+    EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
+    EXPECT_EQ(ReadBytes(At("out.xsb")), "a\r\n\r\nb\r\n\r\n");
+    EXPECT_FALSE(fs::exists(At("screen.3")) || fs::exists(At("o.xsb")));
 }
 
 TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
