@@ -19,6 +19,11 @@ protected:
         return ConvertLevels(dir_.string().c_str(), format.c_str(), output.c_str());
     }
     std::string out() const { return Str("out.xsb"); }
+    // Why a run failed; GATHER_OK for one that gathered.
+    GatherFailure Refusal(const std::string& format, const std::string& output)
+    {
+        return Convert(format, output) == STATUS_ERROR ? g_failure.failure : GATHER_OK;
+    }
 
     // Every file of the folder, to prove a refused run touched nothing.
     std::map<std::string, std::string> Snapshot() const
@@ -58,7 +63,7 @@ TEST_F(Gather, MissingFirstFileIsAnErrorAndLeavesTheOutputAlone)
     WriteBytes(At("screen.0"), "zero\n");
     WriteBytes(At("screen.2"), "two\n");
     WriteBytes(out(), "previous collection");
-    EXPECT_EQ(Convert("screen.%d", out()), STATUS_ERROR);
+    EXPECT_EQ(Refusal("screen.%d", out()), GATHER_LEVEL_UNOPENED);
     EXPECT_EQ(ReadBytes(out()), "previous collection");
     EXPECT_EQ(g_nLevel, 1);
 }
@@ -66,10 +71,10 @@ TEST_F(Gather, MissingFirstFileIsAnErrorAndLeavesTheOutputAlone)
 TEST_F(Gather, EmptyTextsAreAnErrorAndTouchNothing)
 {
     WriteSeries("screen.%d", {"a\n"});
-    std::string folder = dir_.string();
     EXPECT_STREQ(ConvertLevels("", "screen.%d", out().c_str()), STATUS_ERROR);
-    EXPECT_STREQ(ConvertLevels(folder.c_str(), "", out().c_str()), STATUS_ERROR);
-    EXPECT_STREQ(ConvertLevels(folder.c_str(), "screen.%d", ""), STATUS_ERROR);
+    EXPECT_EQ(g_failure.failure, GATHER_EMPTY_FOLDER);
+    EXPECT_EQ(Refusal("", out()), GATHER_EMPTY_FORMAT);
+    EXPECT_EQ(Refusal("screen.%d", ""), GATHER_EMPTY_OUTPUT);
     EXPECT_FALSE(fs::exists(out()));
 }
 
@@ -103,7 +108,7 @@ TEST_F(Gather, OutputThatCannotBeCreatedIsAnError)
 {
     WriteSeries("screen.%d", {"a\n", "b\n"});
     auto before = Snapshot();
-    EXPECT_EQ(Convert("screen.%d", Str("no such folder/out.xsb")), STATUS_ERROR);
+    EXPECT_EQ(Refusal("screen.%d", Str("no such folder/out.xsb")), GATHER_OUTPUT_UNOPENED);
     EXPECT_EQ(Snapshot(), before);
 }
 
@@ -115,7 +120,7 @@ TEST_F(Gather, FullDiskIsAnErrorNotACount)
 #else
     const char* pszFull = "/dev/full";
 #endif
-    EXPECT_EQ(Convert("screen.%d", pszFull), STATUS_ERROR);
+    EXPECT_EQ(Refusal("screen.%d", pszFull), GATHER_WRITE_FAILED);
 }
 
 TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
@@ -165,10 +170,9 @@ TEST_F(Gather, NamesThatDoNotFitAPath)
 
     // A pattern or a first name longer than a path: refused, nothing written.
     fs::remove(output);
-    EXPECT_EQ(Convert("%30d", output), STATUS_ERROR);
-    EXPECT_EQ(Convert("xx%d", output), STATUS_ERROR);
-    EXPECT_EQ(Convert("%04d", output), STATUS_ERROR);  // one byte over
-    EXPECT_EQ(g_failure.failure, GATHER_PATTERN_TOO_LONG);
+    EXPECT_EQ(Refusal("%30d", output), GATHER_PATTERN_TOO_LONG);
+    EXPECT_EQ(Refusal("xx%d", output), GATHER_PATTERN_TOO_LONG);
+    EXPECT_EQ(Refusal("%04d", output), GATHER_PATTERN_TOO_LONG);  // one byte over
     EXPECT_FALSE(fs::exists(output));
 }
 
@@ -201,12 +205,12 @@ TEST_F(Gather, OutputMatchingAPaddedOrHexSeriesIsRefused)
 {
     WriteSeries("soko%03d.txt", {"a\n"});
     WriteSeries("lv%#x", {"a\n"});
-    EXPECT_EQ(Convert("soko%03d.txt", Str("soko002.txt")), STATUS_ERROR);
-    EXPECT_EQ(Convert("soko%03d.txt", Str("soko1234.txt")), STATUS_ERROR);
+    EXPECT_EQ(Refusal("soko%03d.txt", Str("soko002.txt")), GATHER_OUTPUT_IN_SERIES);
+    EXPECT_EQ(Refusal("soko%03d.txt", Str("soko1234.txt")), GATHER_OUTPUT_IN_SERIES);
     EXPECT_EQ(Convert("soko%03d.txt", Str("soko2.txt")), "1");
-    EXPECT_EQ(Convert("lv%#x", Str("lv0xff")), STATUS_ERROR);
+    EXPECT_EQ(Refusal("lv%#x", Str("lv0xff")), GATHER_OUTPUT_IN_SERIES);
 #ifdef _WIN32
-    EXPECT_EQ(Convert("lv%#x", Str("lv0xFF")), STATUS_ERROR);  // the same name to Windows
+    EXPECT_EQ(Refusal("lv%#x", Str("lv0xFF")), GATHER_OUTPUT_IN_SERIES);  // the same name to Windows
 #else
     EXPECT_EQ(Convert("lv%#x", Str("lv0xFF")), "1");  // %x writes lower case
 #endif
@@ -226,14 +230,14 @@ TEST_F(Gather, TextsLongerThanTheirBuffersAreRefused)
     WriteSeries("screen.%d", {"a\n"});
     std::string longFormat = "screen.%d" + std::string(FORMAT_CAPACITY, 'x');
     std::string longOutput = Str(std::string(MAX_PATH, 'o'));
-    EXPECT_EQ(Convert(longFormat, out()), STATUS_ERROR);
-    EXPECT_EQ(Convert("screen.%d", longOutput), STATUS_ERROR);
+    EXPECT_EQ(Refusal(longFormat, out()), GATHER_FORMAT_TOO_LONG);
+    EXPECT_EQ(Refusal("screen.%d", longOutput), GATHER_OUTPUT_TOO_LONG);
     EXPECT_FALSE(fs::exists(out()));
 
     // At their limits they are taken.
     std::string format99 = "screen.%d" + std::string(FORMAT_CAPACITY - 10, 'x');
     WriteSeries(format99.c_str(), {"a\n"});
-    EXPECT_EQ(Convert(format99 + "x", out()), STATUS_ERROR);
+    EXPECT_EQ(Refusal(format99 + "x", out()), GATHER_FORMAT_TOO_LONG);
     std::string output259 = Str(std::string(MAX_PATH - 2 - dir_.string().size(), 'o'));
     ASSERT_EQ(output259.size(), size_t{MAX_PATH - 1});
     EXPECT_EQ(Convert(format99, out()), "1");

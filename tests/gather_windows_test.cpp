@@ -94,9 +94,12 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
          {Str("SCREEN.2"), Str("Screen.4"), Str("screen.3."), Str("screen.4 "),
           dir_.string() + "/screen.1", dir_.string() + "\\.\\screen.2", Str("screen.3::$DATA")}) {
         EXPECT_EQ(Convert(output), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, output.find("::") != std::string::npos ? GATHER_OUTPUT_UNDECIDED
+                                                                             : GATHER_OUTPUT_IN_SERIES) << output;
     }
     // Trailing spaces of a name are dropped: "screen.%-3d" names screen.2 too.
     EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "screen.%-3d", Str("screen.2").c_str()), STATUS_ERROR);
+    EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES);
     EXPECT_EQ(ReadBytes(At("screen.1")), "a\n");
     EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
     EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
@@ -143,8 +146,10 @@ TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
     fs::create_directories(At("sub"));
     ASSERT_TRUE(Link(dir_, At("sub") / "alias"));
     std::string alias = (At("sub") / "alias").string();
-    for (const std::string& output : {std::string(szShort), alias + "\\soko_level_9.txt", alias + "\\SOKO_LEVEL_7.TXT"})
+    for (const std::string& output : {std::string(szShort), alias + "\\soko_level_9.txt", alias + "\\SOKO_LEVEL_7.TXT"}) {
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "soko_level_%d.txt", output.c_str()), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+    }
     EXPECT_EQ(ReadBytes(At("soko_level_9.txt")), "after a gap\n");
     EXPECT_FALSE(fs::exists(At("soko_level_7.txt")));
 }
