@@ -1,4 +1,4 @@
-// What the command line says about a failed run.
+// What the command line says about a run, on standard error.
 #pragma once
 
 #include <stdio.h>
@@ -6,11 +6,15 @@
 #include "gather.h"
 
 // Writes one line to pOut: the program's name, what went wrong, the name it
-// concerns and the system's own reason where there is one. When level file 1
-// is missing, notes follow: a folder that does not exist, or formats that
-// would gather a series the folder holds.
-void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat);
+// concerns and the system's own reason where there is one. Notes follow:
+// after a missing level file 1, a folder that does not exist, the files of
+// the series that are there, and formats that would gather a series the
+// folder holds; after an output that cannot be created, a folder of it that
+// does not exist.
+void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat,
+                  const char* pszOutput);
 
 // After a run that gathered: a note when files of the series follow the
-// number that ended it, which were left out. Nothing otherwise.
+// number that ended it, which were left out, and when its level file 0
+// exists. Nothing otherwise.
 void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat);

@@ -6,13 +6,32 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/set)
 file(WRITE ${WORK}/set/screen.1 "one\n")
 file(WRITE ${WORK}/set/screen.2 "two\n")
-foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko002.txt)
+# Folders for the notes: a %02d series past 9 typed as %d, a padded series
+# with a gap, a series from 0, one from 2, a folder of 40 kinds of names with
+# solutions beside the levels, a name that needs quotes, a folder named -x.
+set(q "it's (best), v2")
+foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko002.txt
+    hole/soko01.txt hole/soko02.txt
+    hole/soko03.txt hole/soko05.txt hole/soko06.txt zero/screen.0 zero/screen.1 two/screen.2 two/screen.3
+    -x/screen.1 "${q}/soko 1.txt" "${q}/soko 2.txt")
   file(WRITE ${WORK}/${name} "level\n")
+endforeach()
+foreach(n 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15)
+  file(WRITE ${WORK}/pad/level${n}.txt "level\n")
+endforeach()
+foreach(n RANGE 1 40)
+  file(WRITE ${WORK}/kinds/kind${n}_1.sol "solution\n")
+  file(WRITE ${WORK}/kinds/kind${n}_2.sol "solution\n")
+endforeach()
+foreach(n 0001 0002 0003)
+  file(WRITE ${WORK}/kinds/gri${n}.sol "solution\n")
+  file(WRITE ${WORK}/kinds/gri${n}.sok "level\n")
 endforeach()
 
 function(run expected_code expected_stdout_regex)
-  execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGN}
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${ARGN} WORKING_DIRECTORY ${WORK}
     RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(REPLACE "\r\n" "\n" err "${err}")
   if(NOT code EQUAL expected_code)
     message(FATAL_ERROR "brenvik-gather ${ARGN}: exit ${code}, expected ${expected_code}\n${out}${err}")
   endif()
@@ -20,6 +39,7 @@ function(run expected_code expected_stdout_regex)
     message(FATAL_ERROR "brenvik-gather ${ARGN}: stdout [${out}] does not match [${expected_stdout_regex}]; stderr [${err}]")
   endif()
   set(last_stderr "${err}" PARENT_SCOPE)
+  set(last_stdout "${out}" PARENT_SCOPE)
 endfunction()
 
 # Where the launcher cannot run the program at all, the test is skipped.
@@ -29,60 +49,73 @@ if(code EQUAL 77)
   return()
 endif()
 
-run(0 "^usage: brenvik-gather FOLDER FORMAT OUTPUT" --help)
+run(0 "^Usage: brenvik-gather .--. FOLDER FORMAT OUTPUT.*Exit status: 0 gathered, 1 ERROR, 2 " --help)
 run(2 "^$")
-if(NOT last_stderr MATCHES "^usage:")
-  message(FATAL_ERROR "usage error without usage text on stderr: [${last_stderr}]")
+if(NOT last_stderr STREQUAL "brenvik-gather: missing operand FOLDER\nTry 'brenvik-gather --help' for more information.\n")
+  message(FATAL_ERROR "usage error: [${last_stderr}]")
 endif()
-run(2 "^$" a b)
-run(2 "^$" a b c d)
 run(0 "^2\r?\n$" ${WORK}/set screen.%d ${WORK}/out.xsb)
-run(1 "^ERROR \r?\n$" ${WORK}/missing screen.%d ${WORK}/out2.xsb)
-run(1 "^ERROR \r?\n$" ${WORK}/set screen.%s ${WORK}/out2.xsb)
-# One row a case: exit status, standard output, a word the line on standard
-# error must hold ("" for none: that run must be silent there), arguments.
+# One row a case: exit status, standard output, the whole of standard error
+# ("" for none: that run must be silent there; "@" stands for the program's
+# name and ": "; ".*" for a path of this machine), arguments.
 string(REPEAT x 100 long)
 if(EMULATOR)
   set(full Z:/dev/full)
 else()
   set(full /dev/full)
 endif()
+set(try "Try 'brenvik-gather --help' for more information.")
+file(REMOVE ${WORK}/hl.xsb)
+file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/hl.xsb)
 set(rows
   "0|^2\r?\n$||${WORK}/set|screen.%d|${WORK}/out3.xsb"
   "0|^brenvik-gather ${VERSION}\r?\n$||--version"
-  "1|^ERROR \r?\n$|no integer conversion|${WORK}/set|screen|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|more than one|${WORK}/set|screen.%d%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|unsupported|${WORK}/set|screen.%s|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|too long|${WORK}/set|screen.%d${long}|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|level file 1, .*missing.*: No such file|${WORK}/missing|screen.%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|level file 2 of the series, .*screen.2|${WORK}/set|screen.%d|${WORK}/set/screen.2"
-  "1|^ERROR \r?\n$|cannot create the output .*nodir|${WORK}/set|screen.%d|${WORK}/nodir/o.xsb"
-  "1|^ERROR \r?\n$|No space left on device|${WORK}/set|screen.%d|${full}"
-  "0|^1\r?\n$|note: level file 2, .*screen.2, does not exist. 2 more files .* from screen.3 to screen.4, and were not|${WORK}/gap|screen.%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|note: the folder .*missing does not exist|${WORK}/missing|screen.%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|\".*screen  1\": No such.*note: try the format soko%03d.txt: soko001.txt to soko002.txt, 2 files|${WORK}/soko|screen%3d|${WORK}/o.xsb")
+  "2|^$|@unrecognized option '-x'\n${try}|-x|a|b"
+  "2|^$|@missing operand OUTPUT\n${try}|a|b"
+  "2|^$|@extra operand 'd'\n${try}|a|b|c|d"
+  "2|^$|@extra operand 'extra'\n${try}|--help|extra"
+  "0|^1\r?\n$||--|-x|screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@format screen is refused: it has no integer conversion such as %d|${WORK}/set|screen|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen.%d%d is refused: it has more than one conversion|${WORK}/set|screen.%d%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen.%s is refused: an unsupported conversion .*|${WORK}/set|screen.%s|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@the format is too long .*|${WORK}/set|screen.%d${long}|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|hl.xsb"
+  "1|^ERROR \r?\n$|@cannot create the output nodir.o.xsb: No such file or directory\n@note: the folder nodir does not exist|${WORK}/set|screen.%d|nodir/o.xsb"
+  "1|^ERROR \r?\n$|@cannot write the output .*: No space left on device|${WORK}/set|screen.%d|${full}"
+  "0|^1\r?\n$|@note: level file 2, .*screen.2, does not exist. 2 more files of the series follow it, from screen.3 to screen.4, and were not gathered|${WORK}/gap|screen.%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*missing.screen.1: No such file or directory\n@note: the folder .*missing does not exist|${WORK}/missing|screen.%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, '.*screen  1': No such file or directory\n@note: try the format soko%03d.txt: from soko001.txt to soko002.txt, 2 files|${WORK}/soko|screen%3d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*level1.txt: No such file or directory\n@note: 6 files of the series exist, from level10.txt to level15.txt, but gathering starts at number 1\n@note: try the format level%02d.txt: from level01.txt to level15.txt, 15 files|pad|level%d.txt|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*soko1.txt: No such file or directory\n@note: try the format soko%02d.txt: from soko01.txt to soko03.txt, 3 files. 2 more follow a gap, from soko05.txt to soko06.txt|hole|soko%d.txt|o.xsb"
+  "0|^1\r?\n$|@note: screen.0 was not gathered: gathering starts at number 1|zero|screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*screen.1: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two|screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format kind[0-9]+_%d.sol: from kind[0-9]+_1.sol to kind[0-9]+_2.sol, 2 files|kinds|gri%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, 'it'.''s \\(best\\), v2.soko_1.txt': No such file or directory\n@note: try the format 'soko %d.txt': from 'soko 1.txt' to 'soko 2.txt', 2 files|${q}|soko_%d.txt|o.xsb")
 foreach(row IN LISTS rows)
   string(REPLACE "|" ";" fields "${row}")
-  list(POP_FRONT fields code stdout_regex word)
+  list(POP_FRONT fields code stdout_regex lines)
   run(${code} "${stdout_regex}" ${fields})
-  if(word STREQUAL "")
+  string(REPLACE "@" "brenvik-gather: " lines "${lines}")
+  if(lines STREQUAL "")
     if(NOT last_stderr STREQUAL "")
       message(FATAL_ERROR "brenvik-gather ${fields}: a successful run wrote to stderr: [${last_stderr}]")
     endif()
-  elseif(NOT last_stderr MATCHES "^brenvik-gather: .*${word}.*\n$")
-    message(FATAL_ERROR "brenvik-gather ${fields}: stderr [${last_stderr}] does not say [${word}]")
+  elseif(NOT last_stderr MATCHES "^${lines}\n$")
+    message(FATAL_ERROR "brenvik-gather ${fields}: stderr [${last_stderr}] is not [${lines}]")
   endif()
 endforeach()
+file(REMOVE ${WORK}/hl.xsb)
 # An empty text cannot travel through a list.
 execute_process(COMMAND ${EMULATOR} ${CLI} "" screen.%d ${WORK}/o.xsb OUTPUT_QUIET ERROR_VARIABLE err)
 if(NOT err MATCHES "^brenvik-gather: the folder is empty")
   message(FATAL_ERROR "empty folder: stderr [${err}]")
 endif()
 
-# A result that cannot be printed is no result, and says why.
-execute_process(COMMAND ${EMULATOR} ${CLI} ${WORK}/set screen.%d ${WORK}/o.xsb
+# A result that cannot be printed is no result, and says why, after the
+# reason for the result.
+execute_process(COMMAND ${EMULATOR} ${CLI} ${WORK}/missing screen.%d ${WORK}/o.xsb
   OUTPUT_FILE /dev/full RESULT_VARIABLE code ERROR_VARIABLE err)
-if(NOT code EQUAL 2 OR NOT err MATCHES "^brenvik-gather: cannot write to standard output: No space left")
+if(NOT code EQUAL 2 OR NOT err MATCHES "^brenvik-gather: cannot open level file 1.*\nbrenvik-gather: cannot write to standard output: No space left on device\r?\n$")
   message(FATAL_ERROR "stdout to /dev/full: exit ${code}, stderr [${err}]")
 endif()
 

@@ -112,7 +112,7 @@ TEST_F(GatherWindows, SeriesAtADriveRootAndAFolderThatIsAFile)
     // drive root: "Q:", joined with one backslash.
     WriteSeries("screen.%d", {"a\n", "b\n"});
     std::string drives = UnixName("C:\\");  // the prefix's dosdevices/c:/
-    drives = drives.substr(0, drives.find("/c:"));
+    drives.resize(drives.empty() ? 0 : drives.find("/c:"));
     if (drives.empty())
         ASSERT_TRUE(DefineDosDeviceA(0, "Q:", dir_.string().c_str()));
     else

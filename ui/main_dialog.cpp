@@ -55,6 +55,8 @@ INT_PTR CALLBACK DlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM /*lParam*/)
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR /*lpCmdLine*/, int /*nShowCmd*/)
 {
-    DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, DlgProc, 0);
-    return 0;
+    // Closing the dialog ends it with 0. A dialog that could not be made (no
+    // display, a template that does not load) is a failure, not a success.
+    INT_PTR nResult = DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, DlgProc, 0);
+    return nResult == -1 ? 1 : 0;
 }
