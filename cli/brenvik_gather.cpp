@@ -2,6 +2,7 @@
 // systems without Windows. It adds nothing to what the dialog's Convert does.
 #include <errno.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "failure_message.h"
@@ -112,9 +113,11 @@ int main(int argc, char** argv)
     // The reason and the notes come first even when the result could not be
     // printed: a script must not take an unprinted result for a count, and
     // a person still learns why the run failed.
-    if (fGathered)
+    if (fGathered) {
         PrintSeriesEnd(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1]);
-    else
+        int cGathered = static_cast<int>(strtol(pszStatus, NULL, 10));
+        PrintBoardCount(stderr, cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+    } else
         PrintFailure(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
     if (!fPrinted) {
         SayStdoutFailed(nStdoutError);

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <string.h>
 
+#include "board_reader.h"
 #include "folder_survey.h"
 #include "platform.h"
 #include "series.h"
@@ -15,6 +16,7 @@ const char kProgram[] = "brenvik-gather";
 char g_szQuoted[3][MAX_PATH * 4 + 3];
 char g_szFolderPart[MAX_PATH];
 FolderSurvey g_survey;
+BoardOddities g_odd;
 
 bool IsSeparator(char ch) { return ch == '/' || ch == PATH_SEPARATOR; }
 
@@ -155,6 +157,30 @@ void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszF
                   Plural(pBeyond->cFiles, "follows", "follow"));
     PrintRange(pOut, pBeyond, 0);
     (void)fprintf(pOut, ", and %s not gathered\n", Plural(pBeyond->cFiles, "was", "were"));
+}
+
+void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const char* pszFormat, const char* pszOutput)
+{
+    long cBoards;
+    if (!CountBoards(pszOutput, &cBoards) || cBoards == cGathered ||
+        !FindOddLevels(pszFolder, pszFormat, cGathered, &g_odd))
+        return;
+    (void)fprintf(pOut, "%s: note: a Sokoban program will see %ld %s in %s, not %d: ", kProgram, cBoards,
+                  cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
+    const char* pszSeparator = "";
+    if (g_odd.cNoBoard > 0) {
+        (void)fprintf(pOut, "%d level %s no board, such as %s", g_odd.cNoBoard,
+                      Plural(g_odd.cNoBoard, "file holds", "files hold"), Quoted(g_odd.rgszNoBoard[0]));
+        pszSeparator = "; ";
+    }
+    if (g_odd.cSeveral > 0) {
+        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, g_odd.cSeveral,
+                      Plural(g_odd.cSeveral, "file holds", "files hold"));
+        int cNamed = g_odd.cSeveral < BOARD_NAMES ? g_odd.cSeveral : BOARD_NAMES;
+        for (int i = 0; i < cNamed; ++i)
+            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(g_odd.rgszSeveral[i]));
+    }
+    (void)fputc('\n', pOut);
 }
 
 void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat,

@@ -18,3 +18,10 @@ void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFol
 // number that ended it, which were left out, and when its level file 0
 // exists. Nothing otherwise.
 void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat);
+
+// After a run that gathered cGathered files into pszOutput: reads the
+// collection back as a Sokoban program splits it, and when it holds another
+// number of boards, a note that says so and names level files that hold no
+// board or several. Nothing otherwise, nor for a collection too large to
+// be one.
+void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const char* pszFormat, const char* pszOutput);

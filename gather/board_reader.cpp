@@ -1,0 +1,118 @@
+// A Sokoban program reads a collection line by line: a run of board rows is
+// a level, and any other line (empty, a title, a comment) ends it. Lines are
+// judged as they stream past, so a line of any length costs no memory.
+#include "board_reader.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "name_format.h"
+#include "platform.h"
+
+namespace {
+
+char g_rgchRead[64 * 1024];
+char g_szLevelPath[MAX_PATH];
+NameFormat g_boardFormat;
+FileMark g_mark;  // unused here: what opening a level file also tells
+
+// The state of a reader between bytes.
+struct RowScan {
+    bool fInLine;      // bytes of a line that has not ended yet
+    bool fBoardChars;  // the line so far holds only board characters
+    bool fWall;        // and a wall
+    bool fInBoard;     // the last line ended was a board row
+    long cBoards;
+};
+
+const RowScan kNewScan = {false, true, false, false, 0};
+
+void EndLine(RowScan* pScan)
+{
+    // The one definition of a board row.
+    bool fRow = pScan->fBoardChars && pScan->fWall;
+    if (fRow && !pScan->fInBoard)
+        ++pScan->cBoards;
+    pScan->fInBoard = fRow;
+    pScan->fInLine = false;
+    pScan->fBoardChars = true;
+    pScan->fWall = false;
+}
+
+void ScanBytes(RowScan* pScan, const char* pch, size_t cb)
+{
+    for (size_t i = 0; i < cb; ++i) {
+        char ch = pch[i];
+        if (ch == '\n') {
+            EndLine(pScan);
+            continue;
+        }
+        pScan->fInLine = true;
+        if (ch == '#')
+            pScan->fWall = true;
+        else if (ch != '\r' && (ch == '\0' || strchr("@+$*.-_ ", ch) == NULL))
+            pScan->fBoardChars = false;  // a CR belongs to the line end
+    }
+}
+
+// Counts the boards of an open file; -1 when reading fails.
+long CountStream(FILE* pFile)
+{
+    RowScan scan = kNewScan;
+    size_t cb;
+    while ((cb = fread(g_rgchRead, 1, sizeof(g_rgchRead), pFile)) > 0)
+        ScanBytes(&scan, g_rgchRead, cb);
+    if (scan.fInLine)
+        EndLine(&scan);
+    return ferror(pFile) ? -1 : scan.cBoards;
+}
+
+void Note(int* pcFiles, char (*rgszName)[MAX_PATH], int nLevel)
+{
+    if (*pcFiles < BOARD_NAMES)
+        (void)snprintf(rgszName[*pcFiles], MAX_PATH, g_boardFormat.szText, nLevel);  // a checked format
+    ++*pcFiles;
+}
+
+}  // namespace
+
+bool IsBoardRow(const char* pch, size_t cch)
+{
+    RowScan scan = kNewScan;
+    ScanBytes(&scan, pch, cch);
+    EndLine(&scan);
+    return scan.fInBoard;
+}
+
+bool CountBoards(const char* pszPath, long* pcBoards)
+{
+    // Opened as a level file is: a FIFO or device is never waited on.
+    FILE* pFile;
+    if (OpenLevelFile(pszPath, &pFile, &g_mark) != LEVEL_OPENED)
+        return false;
+    bool fSmall = fseek(pFile, 0, SEEK_END) == 0 && ftell(pFile) >= 0 && ftell(pFile) <= BOARD_READ_LIMIT &&
+                  fseek(pFile, 0, SEEK_SET) == 0;
+    *pcBoards = fSmall ? CountStream(pFile) : -1;
+    (void)fclose(pFile);
+    return *pcBoards >= 0;
+}
+
+bool FindOddLevels(const char* pszFolder, const char* pszFormat, int cLevels, BoardOddities* pOdd)
+{
+    memset(pOdd, 0, sizeof(*pOdd));
+    if (CheckNameFormat(pszFormat, &g_boardFormat) != GATHER_OK)
+        return false;
+    for (int nLevel = 1; nLevel <= cLevels; ++nLevel) {
+        FILE* pFile = NULL;
+        if (!ExpandLevelName(pszFolder, &g_boardFormat, nLevel, g_szLevelPath, sizeof(g_szLevelPath)) ||
+            OpenLevelFile(g_szLevelPath, &pFile, &g_mark) != LEVEL_OPENED)
+            continue;  // changed since the run: nothing to say of it
+        long cBoards = CountStream(pFile);
+        (void)fclose(pFile);
+        if (cBoards == 0)
+            Note(&pOdd->cNoBoard, pOdd->rgszNoBoard, nLevel);
+        else if (cBoards > 1)
+            Note(&pOdd->cSeveral, pOdd->rgszSeveral, nLevel);
+    }
+    return true;
+}

@@ -1,0 +1,36 @@
+// Reading a collection back as a Sokoban program splits it: into levels at
+// every line that is not a board row, so that a front end can tell when the
+// program will see other levels than the files gathered.
+#pragma once
+
+#include <stddef.h>
+
+#include "gather.h"
+
+// A collection larger than this is not read back: no Sokoban collection
+// comes near it.
+#define BOARD_READ_LIMIT (16L * 1024 * 1024)
+
+// A board row holds only the characters of a board (# @ + $ * . - _ and
+// space) and at least one wall '#'; a line end (LF, CR LF) is not part of it.
+bool IsBoardRow(const char* pch, size_t cch);
+
+// The boards a reader finds in the file: runs of board rows. False when the
+// file cannot be read or is larger than BOARD_READ_LIMIT.
+bool CountBoards(const char* pszPath, long* pcBoards);
+
+#define BOARD_NAMES 3
+
+// Level files whose board count is not one, with the first few named as the
+// format names them.
+struct BoardOddities {
+    int cNoBoard;
+    char rgszNoBoard[BOARD_NAMES][MAX_PATH];
+    int cSeveral;
+    char rgszSeveral[BOARD_NAMES][MAX_PATH];
+};
+
+// Reads level files 1 ... cLevels of the series (pszFolder, pszFormat) and
+// sorts out those that hold no board or several. False when the format is
+// refused.
+bool FindOddLevels(const char* pszFolder, const char* pszFormat, int cLevels, BoardOddities* pOdd);
