@@ -27,6 +27,7 @@ struct NameKind {
     char szTail[MAX_PATH];
     int nWidth;  // the digits of a zero-padded number; 0 for a plain one
     KindRank rank;
+    bool fOwnTail;  // the text after the number is the format's: levels, not solutions
     int cFiles;
     unsigned char rgbNumbers[kMaxNumber / 8 + 1];
 };
@@ -145,6 +146,8 @@ NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth, 
     (void)snprintf(pKind->szTail, sizeof(pKind->szTail), "%s", pszTail);
     pKind->nWidth = nWidth;
     pKind->rank = rank;
+    size_t cchTail = strlen(pszTail);
+    pKind->fOwnTail = g_fOwnLeaf && cchTail == strlen(g_szOwnTail) && SameName(pszTail, g_szOwnTail, cchTail);
     return pKind;
 }
 
@@ -269,21 +272,28 @@ bool MakeHint(const NameKind* pKind, FormatHint* pHint)
     return true;
 }
 
-// Into place: the format's own text first, then by what a hint gathers.
-void RankHint(const FormatHint* pHint, KindRank rank, KindRank* rgRank, FolderSurvey* pSurvey)
+// Where a hint stands, lower first: the format's own text, then in other
+// case, then the others; within each the larger first, and of two as large
+// the one with the format's extension.
+long long HintOrder(const NameKind* pKind, const FormatHint* pHint)
+{
+    long long llLarger = kMaxNumber - pHint->gathered.cFiles;
+    return (static_cast<long long>(pKind->rank) << 32) + (llLarger << 1) + (pKind->fOwnTail ? 0 : 1);
+}
+
+// Into place among the best SURVEY_HINTS.
+void RankHint(const FormatHint* pHint, long long llOrder, long long* rgllOrder, FolderSurvey* pSurvey)
 {
     int i = pSurvey->cHints < SURVEY_HINTS ? pSurvey->cHints++ : SURVEY_HINTS;
-    for (; i > 0 && (rgRank[i - 1] > rank ||
-                     (rgRank[i - 1] == rank && pSurvey->rgHint[i - 1].gathered.cFiles < pHint->gathered.cFiles));
-         --i) {
+    for (; i > 0 && rgllOrder[i - 1] > llOrder; --i) {
         if (i < SURVEY_HINTS) {
             pSurvey->rgHint[i] = pSurvey->rgHint[i - 1];
-            rgRank[i] = rgRank[i - 1];
+            rgllOrder[i] = rgllOrder[i - 1];
         }
     }
     if (i < SURVEY_HINTS) {
         pSurvey->rgHint[i] = *pHint;
-        rgRank[i] = rank;
+        rgllOrder[i] = llOrder;
     }
 }
 
@@ -327,14 +337,14 @@ bool SurveyFolder(const char* pszFolder, const char* pszFormat, int nEnd, bool f
         pSurvey->fHasZero = true;
         (void)snprintf(pSurvey->szZero, sizeof(pSurvey->szZero), g_surveyFormat.szText, 0);  // a checked format
     }
-    KindRank rgRank[SURVEY_HINTS] = {};
+    long long rgllOrder[SURVEY_HINTS] = {};
     for (NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
         if (pKind->nWidth > 0)
             MergePlainNumbers(pKind);
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind) {
         FormatHint hint = {};
         if (MakeHint(pKind, &hint))
-            RankHint(&hint, pKind->rank, rgRank, pSurvey);
+            RankHint(&hint, HintOrder(pKind, &hint), rgllOrder, pSurvey);
     }
     return true;
 }
