@@ -92,9 +92,10 @@ bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf)
         pszFolder = g_szFolderPart;
     }
     FileIdentity id;
-    if (IdentifyPath(pszFolder, &id) ? id.fDirectory : !NamesNothing(errno))
+    bool fFound = IdentifyPath(pszFolder, &id);
+    if (fFound ? id.fDirectory : !NamesNothing(errno))
         return false;
-    if (errno == ENOENT)
+    if (!fFound && errno == ENOENT)
         (void)fprintf(pOut, "%s: note: the folder %s does not exist\n", kProgram, Quoted(pszFolder));
     else
         (void)fprintf(pOut, "%s: note: %s is not a folder\n", kProgram, Quoted(pszFolder));
