@@ -20,6 +20,15 @@ BoardOddities g_odd;
 
 bool IsSeparator(char ch) { return ch == '/' || ch == PATH_SEPARATOR; }
 
+// The file name a path ends in; Windows takes '/' as a separator too, and
+// no double-byte character ends in one.
+const char* LeafOf(const char* pszPath)
+{
+    const char* pszName = FileNamePart(pszPath);
+    const char* pszSlash = strrchr(pszName, '/');
+    return pszSlash != NULL ? pszSlash + 1 : pszName;
+}
+
 // Whether a shell would read the name otherwise than as one word.
 bool NeedsQuotes(const char* pszName)
 {
@@ -84,9 +93,7 @@ bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf)
 {
     const char* pszFolder = pszPath;
     if (fLeaf) {
-        const char* pszName = FileNamePart(pszPath);
-        if (strrchr(pszName, '/') != NULL)  // Windows takes '/' too, and no character ends in one
-            pszName = strrchr(pszName, '/') + 1;
+        const char* pszName = LeafOf(pszPath);
         if (pszName == pszPath || !CopyFolderPart(pszPath, pszName - 1, g_szFolderPart, sizeof(g_szFolderPart)))
             return false;  // the working folder
         pszFolder = g_szFolderPart;
@@ -167,7 +174,7 @@ void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const cha
         !FindOddLevels(pszFolder, pszFormat, cGathered, &g_odd))
         return;
     (void)fprintf(pOut, "%s: note: a Sokoban program will see %ld %s in %s, not %d: ", kProgram, cBoards,
-                  cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
+                  cBoards == 1 ? "level" : "levels", Quoted(LeafOf(pszOutput)), cGathered);
     const char* pszSeparator = "";
     if (g_odd.cNoBoard > 0) {
         (void)fprintf(pOut, "%d level %s no board, such as %s", g_odd.cNoBoard,

@@ -76,23 +76,14 @@ void Note(int* pcFiles, char (*rgszName)[MAX_PATH], int nLevel)
 
 }  // namespace
 
-bool IsBoardRow(const char* pch, size_t cch)
-{
-    RowScan scan = kNewScan;
-    ScanBytes(&scan, pch, cch);
-    EndLine(&scan);
-    return scan.fInBoard;
-}
-
 bool CountBoards(const char* pszPath, long* pcBoards)
 {
     // Opened as a level file is: a FIFO or device is never waited on.
     FILE* pFile;
     if (OpenLevelFile(pszPath, &pFile, &g_mark) != LEVEL_OPENED)
         return false;
-    bool fSmall = fseek(pFile, 0, SEEK_END) == 0 && ftell(pFile) >= 0 && ftell(pFile) <= BOARD_READ_LIMIT &&
-                  fseek(pFile, 0, SEEK_SET) == 0;
-    *pcBoards = fSmall ? CountStream(pFile) : -1;
+    long cbFile = fseek(pFile, 0, SEEK_END) == 0 ? ftell(pFile) : -1;
+    *pcBoards = cbFile >= 0 && cbFile <= BOARD_READ_LIMIT && fseek(pFile, 0, SEEK_SET) == 0 ? CountStream(pFile) : -1;
     (void)fclose(pFile);
     return *pcBoards >= 0;
 }

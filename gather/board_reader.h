@@ -3,20 +3,16 @@
 // program will see other levels than the files gathered.
 #pragma once
 
-#include <stddef.h>
-
 #include "gather.h"
 
 // A collection larger than this is not read back: no Sokoban collection
 // comes near it.
 #define BOARD_READ_LIMIT (16L * 1024 * 1024)
 
-// A board row holds only the characters of a board (# @ + $ * . - _ and
-// space) and at least one wall '#'; a line end (LF, CR LF) is not part of it.
-bool IsBoardRow(const char* pch, size_t cch);
-
-// The boards a reader finds in the file: runs of board rows. False when the
-// file cannot be read or is larger than BOARD_READ_LIMIT.
+// The boards a reader finds in the file: runs of board rows. A board row
+// holds only the characters of a board (# @ + $ * . - _ and space) and at
+// least one wall '#'; a line end (LF, CR LF) is not part of it. False when
+// the file cannot be read or is larger than BOARD_READ_LIMIT.
 bool CountBoards(const char* pszPath, long* pcBoards);
 
 #define BOARD_NAMES 3
