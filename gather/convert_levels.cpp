@@ -3,7 +3,6 @@
 #include <limits.h>
 #include <string.h>
 
-#include "gather_testing.h"
 #include "name_format.h"
 #include "platform.h"
 #include "series_guard.h"
@@ -115,24 +114,31 @@ GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
     return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
 }
 
-// Adds the open level file g_nLevel to the output, which the first level
-// creates and the others append to, and closes both: NULL, or the Status
-// text of the recorded failure. Every level leaves the output complete.
+// Adds the open level file g_nLevel to the output and closes both: NULL, or
+// the Status text of the recorded failure. Every level leaves the output
+// complete.
 const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 {
-    FILE* pOutput = fopen(pszOutput, fFirst ? "wt" : "at");
+    // Opened for appending, never truncated on opening: the first level
+    // empties it only once it is known not to be that level.
+    FILE* pOutput = fopen(pszOutput, "at");
     if (pOutput == NULL) {
         int nError = errno;
         (void)fclose(pLevel);
         return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
-    // A level file that is the output (a link to where it was created, or
-    // moved there during the run) would be read while it grows. Level 1 is
-    // the guard's to keep apart: creating the output empties it.
+    // A level file that is the output (a link to it, another name of it, or
+    // moved there during the run) would be emptied or read while it grows.
     if (IsOutputFile(pLevel, &g_levelMark, pOutput, &g_outputMark, fFirst)) {
         (void)fclose(pLevel);
         (void)fclose(pOutput);
         return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
+    }
+    if (fFirst && !EmptyOutput(pOutput)) {
+        int nError = errno;
+        (void)fclose(pLevel);
+        (void)fclose(pOutput);
+        return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
     (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
     GatherFailure failure = CopyLevel(pLevel, pOutput);
@@ -149,7 +155,7 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 
 }  // namespace
 
-const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, const char* pszOutput, int nFirst)
+const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput)
 {
     (void)Fail(GATHER_OK, 0, 0, "");
     if (pszFolder[0] == '\0')
@@ -158,13 +164,13 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
         return Fail(GATHER_EMPTY_FORMAT, 0, 0, "");
     if (pszOutput[0] == '\0')
         return Fail(GATHER_EMPTY_OUTPUT, 0, 0, "");
-    g_nLevel = nFirst;
+    g_nLevel = 1;
     const char* pszRefused = RefuseInputs(pszFolder, pszFormat, pszOutput);
     if (pszRefused != NULL)
         return pszRefused;
 
     for (;; ++g_nLevel) {
-        bool fFirst = g_nLevel == nFirst;
+        bool fFirst = g_nLevel == 1;
         FILE* pLevel = NULL;
         LevelOpening opening = LEVEL_ABSENT;
         errno = ENAMETOOLONG;  // a name that does not fit is a file that cannot be there
@@ -176,17 +182,14 @@ const char* ConvertLevelsFrom(const char* pszFolder, const char* pszFormat, cons
             return Fail(GATHER_LEVEL_UNOPENED, errno, g_nLevel, g_szLevelName);
         if (opening == LEVEL_ABSENT) {
             (void)Fail(GATHER_OK, errno, g_nLevel, g_szLevelName);
-            return CountText(g_nLevel - nFirst);
+            return CountText(g_nLevel - 1);
         }
         const char* pszFailed = AddLevel(pLevel, pszOutput, fFirst);
         if (pszFailed != NULL)
             return pszFailed;
-        if (g_nLevel == INT_MAX)  // the numbers end, not the series: nothing to say where
-            return CountText(g_nLevel - nFirst + 1);
+        // The numbers end, not the series: nothing to say where. Two billion
+        // files cannot be made for a test; this only keeps ++ defined.
+        if (g_nLevel == INT_MAX)
+            return CountText(g_nLevel);
     }
-}
-
-const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput)
-{
-    return ConvertLevelsFrom(pszFolder, pszFormat, pszOutput, 1);
 }

@@ -180,24 +180,26 @@ void WeighName(const char* psz)
         AddNumber(pKind, nNumber);
 }
 
-void SurveyEntry(const char* pszName, void* pContext)
+bool SurveyEntry(const FolderEntry* pEntry, void* pContext)
 {
+    const char* pszName = pEntry->pszName;
     SurveyRun* pRun = static_cast<SurveyRun*>(pContext);
     if (pRun->fHints)
         WeighName(pszName);
     size_t cch;
     if (!ToNameText(pszName, strlen(pszName), g_rgchEntry, FULL_PATH_CAPACITY, &cch))
-        return;
+        return true;
     int nLevel = SeriesNumberOfName(&g_surveySeries, g_rgchEntry, cch, true);
     // Only a file is a level: not a folder of that name, nor one that lacks
     // the path below the number.
     FileIdentity id;
     if (nLevel <= pRun->nEnd || !IdentifySeriesEntry(&g_surveySeries, pszName, &id) || id.fDirectory)
-        return;
+        return true;
     if (pRun->cFiles++ == 0 || nLevel < pRun->nFirst)
         pRun->nFirst = nLevel;
     if (nLevel > pRun->nLast)
         pRun->nLast = nLevel;
+    return true;
 }
 
 // Appends text to a format; fLiteral: name text, whose '%' is doubled.

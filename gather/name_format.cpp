@@ -3,7 +3,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "gather_testing.h"
 #include "platform.h"
 
 namespace {
@@ -111,7 +110,3 @@ bool ExpandConversion(const NameFormat* pFmt, int nLevel, char* pszOut, size_t c
     return cch >= 0 && static_cast<size_t>(cch) < cbOut;
 }
 
-bool ParseNameFormat(const char* pszFormat, NameFormat* pFmt)
-{
-    return CheckNameFormat(pszFormat, pFmt) == GATHER_OK;
-}

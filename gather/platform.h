@@ -22,8 +22,6 @@ typedef char NameChar;  // bytes, compared as they are
 // it came from.
 #define FULL_PATH_CAPACITY 4096
 
-struct Series;
-
 // --- Separators. On Windows the second byte of a double-byte character of
 // the ANSI code page may have the value of a backslash (katakana so is 0x83
 // 0x5C); that is no separator.
@@ -69,7 +67,6 @@ struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
     bool fDirectory;
-    unsigned long cLinks;  // hard links to the file
 };
 
 // Identifies the file a path leads to, following links. False when there is
@@ -83,7 +80,14 @@ inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOT
 // as for IdentifyPath). *pfDangling is set for a symbolic link to nothing,
 // through which writing would create whatever it points to.
 bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling);
-bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB);
+inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+}
+// The name that writing to pszPath finally writes: the symbolic links at its
+// end followed, whether their last target exists or not. False when it does
+// not fit or a link cannot be read (errno: ELOOP for a loop).
+bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut);
 
 // What tells an open file from the output at next to no cost, so that every
 // level file can be checked against it: natively its identity, which the
@@ -94,11 +98,13 @@ struct FileMark {
     unsigned long long ullSecond;
 };
 // Whether the open level file (*pLevelMark from OpenLevelFile) is the open
-// output, *pOutputMark, which is kept for the levels that follow. fCreated:
-// the output was just created by this level, which the guard keeps apart;
-// its mark is taken, and the answer is false. True whenever a mark cannot be
-// taken: then it cannot be told.
-bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated);
+// output, *pOutputMark, which fFirst takes (the first level) and later
+// levels reuse. True whenever a mark cannot be taken: then it cannot be told.
+bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fFirst);
+// Empties the output, opened for appending and judged to be no level file,
+// so that what follows is written as mode "wt" would; a device or pipe has
+// nothing to empty. False, with errno, when it cannot be emptied.
+bool EmptyOutput(FILE* pOutput);
 
 // --- Level files: only a file that holds data can be one.
 
@@ -118,17 +124,18 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 
 // --- Folders.
 
-// Receives each name of a folder ("." and ".." left out), narrow text.
-typedef void (*FolderEntryProc)(const char* pszName, void* pContext);
-// Calls pfnEntry for each name in pszFolder. False when the folder cannot be
-// listed; errno then says why: ENOENT when it does not exist, ENOTDIR when it
-// is no folder.
+// One name of a listed folder, with its identity where the listing tells it
+// as surely as opening the file would (never natively, where an overlay
+// lists other inode numbers than its files have).
+struct FolderEntry {
+    const char* pszName;       // narrow text
+    const char* pszShortName;  // another name that opens it (Windows 8.3), or ""
+    bool fIdentified;
+    FileIdentity id;
+};
+// Receives each entry ("." and ".." left out); false stops the listing.
+typedef bool (*FolderEntryProc)(const FolderEntry* pEntry, void* pContext);
+// Calls pfnEntry for each entry of pszFolder. False when the folder cannot
+// be listed to its end; errno then says why: ENOENT when it does not exist,
+// ENOTDIR when it is no folder. A listing that pfnEntry stopped is true.
 bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext);
-
-// Is the file *pIdFile one of the series' files, whatever their numbers and
-// gaps? *pnLevel receives its number, 0 when it is none of them. One pass
-// over the series' folder: a plain entry is told by the identity the listing
-// gives where it gives one, only links and the like are opened. False when
-// the folder cannot be read through, so nothing can be said; a folder that
-// does not exist holds no files.
-bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel);

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "platform.h"
-#include "series.h"
 
 const bool kNamesLoseTrailingSpaces = false;
 
@@ -160,7 +159,6 @@ void IdentityFromStat(const struct stat* pSt, FileIdentity* pId)
     pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
     pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
     pId->fDirectory = S_ISDIR(pSt->st_mode);
-    pId->cLinks = static_cast<unsigned long>(pSt->st_nlink);
 }
 
 }  // namespace
@@ -188,22 +186,47 @@ bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDanglin
     return true;
 }
 
-bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
-    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+    char szLink[PATH_MAX];
+    size_t cch = strlen(pszPath);
+    if (cch >= cbOut)
+        return false;
+    memcpy(pszOut, pszPath, cch + 1);
+    // As many links as the kernel itself follows before it gives up.
+    for (int cHops = 0; cHops < 40; ++cHops) {
+        ssize_t cchLink = readlink(pszOut, szLink, sizeof(szLink) - 1);
+        if (cchLink < 0)
+            return errno == EINVAL || NamesNothing(errno);  // no link: the name itself
+        szLink[cchLink] = '\0';
+        // A relative target is taken from the link's own folder.
+        size_t cchKept = szLink[0] == '/' ? 0 : static_cast<size_t>(FileNamePart(pszOut) - pszOut);
+        pszOut[cchKept] = '\0';
+        if (!Append(pszOut, &cchKept, cbOut, szLink, static_cast<size_t>(cchLink)))
+            return false;
+    }
+    errno = ELOOP;
+    return false;
 }
 
-bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated)
+bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fFirst)
 {
     // The output is identified once: it is the same file for the whole run.
     struct stat st;
-    if (!fCreated)
-        return pLevelMark->ullFirst == pOutputMark->ullFirst && pLevelMark->ullSecond == pOutputMark->ullSecond;
-    if (fstat(fileno(pOutput), &st) != 0)
-        return true;  // cannot be told
-    pOutputMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
-    pOutputMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
-    return false;
+    if (fFirst) {
+        if (fstat(fileno(pOutput), &st) != 0)
+            return true;  // cannot be told
+        pOutputMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
+        pOutputMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
+    }
+    return pLevelMark->ullFirst == pOutputMark->ullFirst && pLevelMark->ullSecond == pOutputMark->ullSecond;
+}
+
+bool EmptyOutput(FILE* pOutput)
+{
+    struct stat st;
+    int fd = fileno(pOutput);
+    return fstat(fd, &st) == 0 && (!S_ISREG(st.st_mode) || ftruncate(fd, 0) == 0);
 }
 
 // --- Level files.
@@ -241,53 +264,16 @@ bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
         return false;
+    FolderEntry entry = {NULL, "", false, {0, 0, false}};
+    bool fGoOn = true;
     const struct dirent* pEntry;
-    while ((pEntry = readdir(pDir)) != NULL)
-        if (strcmp(pEntry->d_name, ".") != 0 && strcmp(pEntry->d_name, "..") != 0)
-            pfnEntry(pEntry->d_name, pContext);
-    (void)closedir(pDir);
-    return true;
-}
-
-bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel)
-{
-    *pnLevel = 0;
-    DIR* pDir = opendir(pSeries->szFolder);
-    if (pDir == NULL)
-        return NamesNothing(errno);
-    bool fLeaf = pSeries->szBelow[0] == '\0';
-    // With a single hard link a plain entry can only be the file by its own
-    // name, which the caller has judged already.
-    bool fOtherHardLinks = pIdFile->cLinks > 1;
-    for (;;) {
-        errno = 0;
-        const struct dirent* pEntry = readdir(pDir);
-        if (pEntry == NULL)
-            break;
-        if (fLeaf && pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN && !fOtherHardLinks)
-            continue;
-        int nLevel = SeriesNumberOfName(pSeries, pEntry->d_name, strlen(pEntry->d_name), true);
-        if (nLevel == 0)
-            continue;
-        FileIdentity id;
-        struct stat st;
-        bool fIdentified = fLeaf ? fstatat(dirfd(pDir), pEntry->d_name, &st, 0) == 0
-                                 : IdentifySeriesEntry(pSeries, pEntry->d_name, &id);
-        if (!fIdentified) {
-            // A link to nothing or a name too long holds no level; a file
-            // that cannot be identified may be the one.
-            if (errno == 0 || NamesNothing(errno) || errno == ELOOP)
-                continue;
-            break;
-        }
-        if (fLeaf)
-            IdentityFromStat(&st, &id);
-        if (IsSameFile(&id, pIdFile)) {
-            *pnLevel = nLevel;
-            break;
-        }
+    while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {
+        entry.pszName = pEntry->d_name;
+        if (strcmp(entry.pszName, ".") != 0 && strcmp(entry.pszName, "..") != 0)
+            fGoOn = pfnEntry(&entry, pContext);
     }
-    bool fOk = *pnLevel != 0 || errno == 0;
+    int nError = errno;
     (void)closedir(pDir);
-    return fOk;
+    errno = nError;
+    return !fGoOn || nError == 0;
 }

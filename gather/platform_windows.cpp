@@ -10,7 +10,6 @@
 #include <string.h>
 
 #include "platform.h"
-#include "series.h"
 
 // At the end of a name Windows drops trailing spaces ("%-3d").
 const bool kNamesLoseTrailingSpaces = true;
@@ -115,7 +114,6 @@ bool IdentifyHandle(void* hFile, FileIdentity* pId)
     pId->ullVolume = info.dwVolumeSerialNumber;
     pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    pId->cLinks = info.nNumberOfLinks;
     return true;
 }
 
@@ -145,9 +143,11 @@ bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDanglin
     return IdentifyPath(pszPath, pId);
 }
 
-bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
+bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
-    return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
+    // Links here are opened by the system, which the identity of an existing
+    // output follows; Wine shows none, so no more is claimed.
+    return FullPath(pszPath, pszOut, cbOut);
 }
 
 namespace {
@@ -165,19 +165,31 @@ bool MarkHandle(HANDLE hFile, FileMark* pMark)
 
 }  // namespace
 
-bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fCreated)
+bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool /*fFirst*/)
 {
     // The output grows: its size is taken each time. One file has one size,
     // so only a level of the output's size is identified in full.
     HANDLE hOutput = StreamHandle(pOutput);
     if (!MarkHandle(hOutput, pOutputMark))
         return true;  // cannot be told
-    if (fCreated || pLevelMark->ullFirst != pOutputMark->ullFirst)
+    if (pLevelMark->ullFirst != pOutputMark->ullFirst)
         return false;
     FileIdentity idLevel;
     FileIdentity idOutput;
     return !IdentifyHandle(StreamHandle(pLevel), &idLevel) || !IdentifyHandle(hOutput, &idOutput) ||
            IsSameFile(&idLevel, &idOutput);
+}
+
+bool EmptyOutput(FILE* pOutput)
+{
+    HANDLE hOutput = StreamHandle(pOutput);
+    LARGE_INTEGER llStart = {};
+    if (GetFileType(hOutput) != FILE_TYPE_DISK)
+        return true;
+    if (fflush(pOutput) == 0 && SetFilePointerEx(hOutput, llStart, NULL, FILE_BEGIN) && SetEndOfFile(hOutput))
+        return true;
+    errno = EACCES;
+    return false;
 }
 
 // --- Level files.
@@ -235,6 +247,38 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 
 // --- Folders.
 
+namespace {
+
+// Hands each entry of one batch of the listing to pfnEntry: false when it
+// stopped the listing.
+bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pContext)
+{
+    char szName[MAX_PATH * 2];
+    char szShortName[32];
+    FolderEntry entry = {szName, szShortName, false, *pIdFolder};
+    for (const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);;) {
+        const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
+        int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
+                                     szName, sizeof(szName) - 1, NULL, NULL);
+        int cbShort = WideCharToMultiByte(CP_ACP, 0, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR),
+                                          szShortName, sizeof(szShortName) - 1, NULL, NULL);
+        szName[cb > 0 ? cb : 0] = '\0';
+        szShortName[cbShort > 0 ? cbShort : 0] = '\0';
+        // Assumes a listed file id is the one an open handle reports, as on
+        // NTFS; a link's id is its own, and 0 is no id (some shares).
+        entry.fIdentified = (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && pInfo->FileId.QuadPart != 0;
+        entry.id.ullIndex = static_cast<unsigned long long>(pInfo->FileId.QuadPart);
+        entry.id.fDirectory = (pInfo->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (cb > 0 && strcmp(szName, ".") != 0 && strcmp(szName, "..") != 0 && !pfnEntry(&entry, pContext))
+            return false;
+        if (pInfo->NextEntryOffset == 0)
+            return true;
+        pb += pInfo->NextEntryOffset;
+    }
+}
+
+}  // namespace
+
 bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
 {
     // A search in what is no folder fails alike for every reason; the
@@ -248,90 +292,23 @@ bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
         errno = ENOTDIR;
         return false;
     }
-    char szPattern[MAX_PATH + 2];
-    int cch = snprintf(szPattern, sizeof(szPattern), "%s\\*", pszFolder);
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = cch > 0 && static_cast<size_t>(cch) < sizeof(szPattern) ? FindFirstFileA(szPattern, &data)
-                                                                            : INVALID_HANDLE_VALUE;
-    if (hFind == INVALID_HANDLE_VALUE) {
-        errno = EACCES;
-        return false;
-    }
-    do {
-        if (strcmp(data.cFileName, ".") != 0 && strcmp(data.cFileName, "..") != 0)
-            pfnEntry(data.cFileName, pContext);
-    } while (FindNextFileA(hFind, &data));
-    FindClose(hFind);
-    return true;
-}
-
-namespace {
-
-// The entry's level number, 0 when it is none.
-int SeriesEntryNumber(const Series* pSeries, const FILE_ID_BOTH_DIR_INFO* pInfo)
-{
-    // Either name opens the file, so the format may spell either.
-    int nLevel = SeriesNumberOfName(pSeries, pInfo->FileName, pInfo->FileNameLength / sizeof(WCHAR), true);
-    if (nLevel == 0 && pInfo->ShortNameLength > 0)
-        nLevel = SeriesNumberOfName(pSeries, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR), true);
-    return nLevel;
-}
-
-// Whether the listed entry, on the folder's volume, is the file: 1 or 0, -1
-// when that cannot be told.
-int EntryIsFile(const Series* pSeries, const FileIdentity* pIdFolder, const FILE_ID_BOTH_DIR_INFO* pInfo,
-                const FileIdentity* pIdFile)
-{
-    if (pSeries->szBelow[0] == '\0' && (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-        return pIdFolder->ullVolume == pIdFile->ullVolume &&
-               static_cast<unsigned long long>(pInfo->FileId.QuadPart) == pIdFile->ullIndex ? 1 : 0;
-    // Links, junctions and folders on the way are opened to see what they lead to.
-    char szEntry[MAX_PATH * 2];
-    int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
-                                 szEntry, sizeof(szEntry) - 1, NULL, NULL);
-    if (cb <= 0)
-        return 0;
-    szEntry[cb] = '\0';
-    FileIdentity id;
-    if (!IdentifySeriesEntry(pSeries, szEntry, &id))
-        return errno == 0 || NamesNothing(errno) ? 0 : -1;
-    return IsSameFile(&id, pIdFile) ? 1 : 0;
-}
-
-}  // namespace
-
-bool FindInSeriesFolder(const Series* pSeries, const FileIdentity* pIdFile, int* pnLevel)
-{
-    *pnLevel = 0;
-    HANDLE hFolder = CreateFileA(pSeries->szFolder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE hFolder = CreateFileA(pszFolder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
-    if (hFolder == INVALID_HANDLE_VALUE)
-        return PathErrno() == ENOENT;
     FileIdentity idFolder;
-    bool fOk = IdentifyHandle(hFolder, &idFolder);
+    bool fOk = hFolder != INVALID_HANDLE_VALUE && IdentifyHandle(hFolder, &idFolder);
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
-    while (fOk && *pnLevel == 0) {
+    while (fOk) {
         if (!GetFileInformationByHandleEx(hFolder, infoClass, g_rgllListing, sizeof(g_rgllListing))) {
             fOk = GetLastError() == ERROR_NO_MORE_FILES;
             break;
         }
         infoClass = FileIdBothDirectoryInfo;
-        const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);
-        for (;;) {
-            const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
-            int nLevel = SeriesEntryNumber(pSeries, pInfo);
-            int nIsFile = nLevel != 0 ? EntryIsFile(pSeries, &idFolder, pInfo, pIdFile) : 0;
-            if (nIsFile < 0)
-                fOk = false;
-            if (nIsFile != 0) {
-                *pnLevel = nIsFile > 0 ? nLevel : 0;
-                break;
-            }
-            if (pInfo->NextEntryOffset == 0)
-                break;
-            pb += pInfo->NextEntryOffset;
-        }
+        if (!ListBatch(&idFolder, pfnEntry, pContext))
+            break;
     }
-    CloseHandle(hFolder);
+    if (hFolder != INVALID_HANDLE_VALUE)
+        CloseHandle(hFolder);
+    if (!fOk)
+        errno = EACCES;
     return fOk;
 }

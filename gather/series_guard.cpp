@@ -9,17 +9,20 @@
 //     another spelling) is level n. Where the number names a folder, which
 //     folders lead to the numbered ones is more than a cheap check can know,
 //     so an output with the level files' own name is refused.
-//  3. By file. An existing output may be a level file under another name (a
-//     hard link, a link, a short name): one pass over the series' folder
-//     compares identities.
+//  Both steps judge the name typed and, where it is a symbolic link, the
+//  name its links finally lead to, which writing creates or writes.
+//  3. By file. An existing output may be a level file under any other name
+//     (a hard link, a link, a short name, another case where the file system
+//     ignores case): its identity is compared with every entry of the
+//     series' folder, whatever the entry's name.
 // Whatever cannot be told is refused: text that is no valid name, a stream,
-// a link to nothing, a file or folder that cannot be identified, a folder
-// that cannot be read through.
+// a file or folder that cannot be identified, a folder that cannot be read
+// through.
 #include "series_guard.h"
 
+#include <limits.h>
 #include <string.h>
 
-#include "gather_testing.h"
 #include "series.h"
 
 namespace {
@@ -29,7 +32,9 @@ Series g_seriesByText;
 Series g_seriesOnDisk;
 char g_szOutputFull[FULL_PATH_CAPACITY];
 char g_szOutputOnDisk[FULL_PATH_CAPACITY];
+char g_szWriteTarget[FULL_PATH_CAPACITY];
 char g_szOutputFolder[FULL_PATH_CAPACITY];
+char g_szLevelPath[MAX_PATH];
 NameChar g_rgchOutput[FULL_PATH_CAPACITY];
 NameChar g_rgchSeriesLeaf[FULL_PATH_CAPACITY];
 
@@ -82,16 +87,107 @@ GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnL
     return GATHER_OK;
 }
 
-GatherFailure JudgeByFile(const char* pszOutput, int* pnLevel)
+// Judges one spelling of the output by text and by folder.
+GatherFailure JudgeName(const char* pszOutput, int* pnLevel)
 {
-    FileIdentity idOutput;
-    bool fDangling;
-    if (!IdentifyWriteTarget(pszOutput, &idOutput, &fDangling))
-        return fDangling || !NamesNothing(errno) ? GATHER_OUTPUT_UNDECIDED : GATHER_OK;
-    if (idOutput.fDirectory)
-        return GATHER_OK;
-    if (!FindInSeriesFolder(&g_seriesOnDisk, &idOutput, pnLevel))
+    GatherFailure verdict = JudgeByText(pszOutput, pnLevel);
+    if (verdict != GATHER_OK)
+        return verdict;
+    if (!ResolvablePath(pszOutput, g_szOutputOnDisk, sizeof(g_szOutputOnDisk)))
         return GATHER_OUTPUT_UNDECIDED;
+    const char* pszLeaf = FileNamePart(g_szOutputOnDisk);
+    if (IsDotName(pszLeaf))
+        return GATHER_OK;  // names a folder, which cannot be opened for writing
+    if (IsStreamName(pszLeaf))
+        return GATHER_OUTPUT_UNDECIDED;  // of which file is another question
+    return JudgeByFolder(g_szOutputOnDisk, pszLeaf, pnLevel);
+}
+
+// The pass over the series' folder for the output's file.
+struct FileSearch {
+    const char* pszFolder;  // as typed: level names are made from it
+    FileIdentity idOutput;
+    int nLevel;
+    bool fUndecided;
+};
+
+bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
+{
+    FileIdentity id;
+    return llLevel >= 1 && llLevel <= INT_MAX &&
+           ExpandLevelName(pSearch->pszFolder, g_seriesOnDisk.pFmt, static_cast<int>(llLevel), g_szLevelPath,
+                           sizeof(g_szLevelPath)) &&
+           IdentifyPath(g_szLevelPath, &id) && IsSameFile(&id, &pSearch->idOutput);
+}
+
+int DigitValue(char ch, int nBase)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (nBase == 16 && ((ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F')))
+        return (ch | 0x20) - 'a' + 10;
+    return -1;
+}
+
+// The level number of an entry that is the output: the number its name
+// spells as the format does; else, where the file system compares names its
+// own way (case, forms of a letter), any number its name holds whose level
+// name opens the output.
+int LevelNumberOfEntry(const FileSearch* pSearch, const FolderEntry* pEntry)
+{
+    bool fEndsThePath = g_seriesOnDisk.szBelow[0] == '\0';
+    const char* rgpszNames[] = {pEntry->pszName, pEntry->pszShortName};
+    for (const char* pszName : rgpszNames) {
+        size_t cch;
+        int nLevel = ToNameText(pszName, strlen(pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cch)
+                         ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cch, fEndsThePath)
+                         : 0;
+        if (nLevel != 0)
+            return nLevel;
+    }
+    char chConv = g_seriesOnDisk.pFmt->chConv;
+    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
+    for (const char* pszStart = pEntry->pszName; *pszStart != '\0'; ++pszStart) {
+        long long llLevel = 0;
+        for (const char* p = pszStart; DigitValue(*p, nBase) >= 0 && llLevel <= INT_MAX; ++p) {
+            llLevel = llLevel * nBase + DigitValue(*p, nBase);
+            if (OpensTheOutput(pSearch, llLevel))
+                return static_cast<int>(llLevel);
+        }
+    }
+    return 0;
+}
+
+bool SearchEntry(const FolderEntry* pEntry, void* pContext)
+{
+    FileSearch* pSearch = static_cast<FileSearch*>(pContext);
+    FileIdentity id = pEntry->id;
+    if (!(pEntry->fIdentified && g_seriesOnDisk.szBelow[0] == '\0') &&
+        !IdentifySeriesEntry(&g_seriesOnDisk, pEntry->pszName, &id)) {
+        // A link to nothing or in a loop, or a name too long, holds no
+        // level; a file that cannot be identified may be the one.
+        pSearch->fUndecided = !(errno == 0 || NamesNothing(errno) || errno == ELOOP);
+        return !pSearch->fUndecided;
+    }
+    if (IsSameFile(&id, &pSearch->idOutput))
+        pSearch->nLevel = LevelNumberOfEntry(pSearch, pEntry);
+    return pSearch->nLevel == 0;
+}
+
+GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel)
+{
+    FileSearch search = {pszFolder, {0, 0, false}, 0, false};
+    bool fDangling;
+    if (!IdentifyWriteTarget(pszOutput, &search.idOutput, &fDangling))
+        // Assumes a file not there yet is no level: writing creates it, and a
+        // level that turns out to be it is refused when it is opened.
+        return fDangling || NamesNothing(errno) ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;
+    if (search.idOutput.fDirectory)
+        return GATHER_OK;  // cannot be opened for writing
+    // A folder that does not exist holds no files.
+    if ((!ListFolder(g_seriesOnDisk.szFolder, SearchEntry, &search) && !NamesNothing(errno)) || search.fUndecided)
+        return GATHER_OUTPUT_UNDECIDED;
+    *pnLevel = search.nLevel;
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
@@ -102,24 +198,12 @@ GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const c
     *pnLevel = 0;
     GatherFailure verdict = MakeSeries(pszFolder, pFmt, SPELLED_FULL, &g_seriesByText);
     if (verdict == GATHER_OK)
-        verdict = JudgeByText(pszOutput, pnLevel);
-    if (verdict == GATHER_OK)
         verdict = MakeSeries(pszFolder, pFmt, SPELLED_AS_RESOLVED, &g_seriesOnDisk);
-    if (verdict != GATHER_OK)
-        return verdict;
-    if (!ResolvablePath(pszOutput, g_szOutputOnDisk, sizeof(g_szOutputOnDisk)))
-        return GATHER_OUTPUT_UNDECIDED;
-    const char* pszLeaf = FileNamePart(g_szOutputOnDisk);
-    if (IsDotName(pszLeaf))
-        return GATHER_OK;  // names a folder, which cannot be opened for writing
-    if (IsStreamName(pszLeaf))
-        return GATHER_OUTPUT_UNDECIDED;  // of which file is another question
-    verdict = JudgeByFolder(g_szOutputOnDisk, pszLeaf, pnLevel);
-    return verdict == GATHER_OK ? JudgeByFile(g_szOutputOnDisk, pnLevel) : verdict;
-}
-
-bool OutputOutsideSeries(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput)
-{
-    int nLevel;
-    return JudgeOutput(pszFolder, pFmt, pszOutput, &nLevel) == GATHER_OK;
+    if (verdict == GATHER_OK)
+        verdict = JudgeName(pszOutput, pnLevel);
+    if (verdict == GATHER_OK && !WriteTargetPath(pszOutput, g_szWriteTarget, sizeof(g_szWriteTarget)))
+        verdict = GATHER_OUTPUT_UNDECIDED;
+    if (verdict == GATHER_OK && strcmp(g_szWriteTarget, g_szOutputOnDisk) != 0)
+        verdict = JudgeName(g_szWriteTarget, pnLevel);
+    return verdict == GATHER_OK ? JudgeByFile(pszFolder, pszOutput, pnLevel) : verdict;
 }

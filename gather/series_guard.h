@@ -7,7 +7,9 @@
 // pszFolder and *pFmt: one the format names for any number from 1 up
 // (existing or not, beyond gaps too), by any spelling of its path or any
 // folder the system resolves to the series' folder, or an existing level
-// file under another name (a hard link, a link, a short name).
+// file under another name (a hard link, a link, a short name, another case).
+// Where the output is a symbolic link, the name it finally leads to is
+// judged too.
 // GATHER_OK: it cannot. GATHER_OUTPUT_IN_SERIES: it is level file *pnLevel.
 // GATHER_OUTPUT_UNDECIDED: that cannot be told cheaply, so it is refused.
 // GATHER_NUMBER_LOST: behind a "..", every number would name the same file.

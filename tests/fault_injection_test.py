@@ -4,9 +4,12 @@ strace's fault injection, and checks what must hold whatever fails: no level
 file changes; a count k comes with an output that is exactly levels 1 ... k,
 each followed by its empty line; and no count falls short of the series.
 Runs with the output absent, present, and reaching the series another way,
-which must be refused however the guard's own look for it fails: a hard link
-to level 3 outside the folder, a name through a link to a folder inside the
-series' folder and a "..", and a symbolic link to level 2.
+which must be refused however the guard's own look for it fails: hard links
+to levels 1 and 3 outside the folder, a name through a link to a folder
+inside the series' folder and a "..", and a symbolic link to level 2. A
+listing cut short (getdents64 returning 0) stands for one that misses a
+name: then only the check of level 1 against the output, before the output
+is emptied, is left, so it is tried with the hard link to level 1.
 
 usage: fault_injection_test.py PROGRAM WORK_FOLDER
 Exits 77 (skipped) where strace cannot trace, e.g. without ptrace."""
@@ -27,7 +30,8 @@ ERRORS = {
     "newfstatat": ["EIO"],
     "fcntl": ["EIO"],
     "lseek": ["EIO"],
-    "getdents64": ["EIO"],
+    "getdents64": ["EIO", "retval=0"],
+    "ftruncate": ["EIO"],
     "readlink": ["EIO"],
 }
 LEVELS = ["#####\n#@$.#\n#####\n", "", "#####\n#. $@#\n#####"]  # the last one's last row is open
@@ -74,8 +78,8 @@ def set_output(state):
     if state == "present":
         with open(output, "w") as f:
             f.write(EXPECTED)
-    elif state == "a hard link to level 3":
-        os.link(os.path.join(folder, "screen.3"), output)
+    elif state.startswith("a hard link to level"):
+        os.link(os.path.join(folder, "screen." + state[-1]), output)
     elif state == "a link to level 2":
         os.symlink(os.path.join(folder, "screen.2"), output)
 
@@ -90,7 +94,8 @@ def count_calls():
 
 os.makedirs(os.path.join(folder, "sub"))
 os.symlink(os.path.join(folder, "sub"), os.path.join(work, "lnk"))
-STATES = {"absent": output, "present": output, "a hard link to level 3": output, "a link to level 2": output,
+STATES = {"absent": output, "present": output, "a hard link to level 1": output, "a hard link to level 3": output,
+          "a link to level 2": output,
           "level 2 through a link and ..": os.path.join(work, "lnk", "..", "screen.2")}
 for state, spelled in STATES.items():
     args[3] = spelled
@@ -99,9 +104,12 @@ for state, spelled in STATES.items():
     print(f"calls of a clean run, output {state}:", dict(calls))
     for call, errors in ERRORS.items():
         for error in errors:
+            if error.startswith("retval=") and state != "a hard link to level 1":
+                continue
             for nth in range(1, calls[call] + 1):
                 set_output(state)
-                run = strace(["-e", f"trace={call}", "-e", f"inject={call}:error={error}:when={nth}"])
+                fault = error if error.startswith("retval=") else f"error={error}"
+                run = strace(["-e", f"trace={call}", "-e", f"inject={call}:{fault}:when={nth}"])
                 runs += 1
                 where = f"{call} #{nth} {error}, output {state}"
                 problems = []

@@ -2,12 +2,15 @@
 // file whose reading fails.
 #include <dirent.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -22,14 +25,17 @@ protected:
     {
         return ConvertLevels(dir_.string().c_str(), "screen.%d", output.c_str());
     }
-    std::map<std::string, std::string> Levels() const
+    // Every level file below the folder, by its path.
+    std::map<std::string, std::string> Levels(const fs::path& folder) const
     {
         std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            if (entry.path().filename().string().rfind("screen.", 0) == 0 && !entry.is_symlink())
-                files[entry.path().filename().string()] = ReadBytes(entry.path());
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            if (!entry.is_symlink() && (entry.path().filename().string().rfind("screen.", 0) == 0 ||
+                                        entry.path().filename() == "level.txt"))
+                files[entry.path().string()] = ReadBytes(entry.path());
         return files;
     }
+    std::map<std::string, std::string> Levels() const { return Levels(dir_); }
 };
 
 TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
@@ -37,10 +43,12 @@ TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
     WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
     auto before = Levels();
     fs::create_hard_link(At("screen.3"), At("hard.xsb"));
+    fs::create_hard_link(At("screen.1"), At(".hidden"));  // no "." or ".."
+    fs::create_hard_link(At("screen.2"), At("two"));       // the link's target has another name
     fs::create_symlink(At("screen.2"), At("soft.xsb"));
     fs::create_symlink(At("screen.1"), At("relative.xsb"));
     fs::create_directory_symlink(dir_, At("alias"));
-    for (const fs::path& output : {At("hard.xsb"), At("soft.xsb"), At("relative.xsb"), At("alias") / "screen.4"}) {
+    for (const fs::path& output : {At("hard.xsb"), At(".hidden"), At("soft.xsb"), At("relative.xsb"), At("alias") / "screen.4"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;  // screen.4: the next number
         EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
@@ -66,10 +74,13 @@ TEST_F(GatherPosix, SeriesReachedThroughALinkedFolderIsProtected)
     fs::create_directory(real);
     WriteBytes(real / "screen.1", "a\n");
     fs::create_directory_symlink(real, At("link"));
-    EXPECT_STREQ(ConvertLevels(Str("link").c_str(), "screen.%d", (real / "screen.2").string().c_str()),
-                 STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES);
+    fs::create_hard_link(real / "screen.1", At("hard.xsb"));
+    for (const fs::path& output : {real / "screen.2", At("hard.xsb")}) {
+        EXPECT_STREQ(ConvertLevels(Str("link").c_str(), "screen.%d", output.c_str()), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+    }
     EXPECT_FALSE(fs::exists(real / "screen.2"));
+    EXPECT_EQ(ReadBytes(real / "screen.1"), "a\n");
 }
 
 TEST_F(GatherPosix, DirectoryInPlaceOfALevelFileEndsTheSeries)
@@ -119,7 +130,7 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
                                    At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, output == At("dangling.xsb") ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES);
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
@@ -137,29 +148,80 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_UNDECIDED);
 }
 
-TEST_F(GatherPosix, SeriesFolderMountedElsewhereIsProtected)
+TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
 {
-    WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
-    fs::create_directories(At("mnt"));
-    if (mount(dir_.c_str(), At("mnt").c_str(), nullptr, MS_BIND, nullptr) != 0)
+    // s holds the series, m is a bind mount of s and up one of the folder
+    // above: one folder, two paths, no link inside. Rows: the series' folder
+    // and format, the output and, where it is a link, where it leads.
+    fs::path s = At("s"), m = At("m"), up = At("up"), o = At("o");
+    for (const fs::path& folder : {s, m, up, o, s / "1", s / "2"})
+        fs::create_directories(folder);
+    for (const char* pszName : {"screen.1", "screen.2", "screen.3", "screen.9", "1/level.txt", "2/level.txt"})
+        WriteBytes(s / pszName, pszName);
+    if (mount(s.c_str(), m.c_str(), nullptr, MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "cannot bind-mount here (" << strerror(errno) << "): needs root with CAP_SYS_ADMIN";
-    std::string result = Convert((At("mnt") / "screen.3").string());
-    umount(At("mnt").c_str());
-    EXPECT_EQ(result, STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES);
-    EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
+    bool fUp = mount(dir_.c_str(), up.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    const std::tuple<fs::path, const char*, fs::path, fs::path> rows[] = {
+        {s, "screen.%d", m / "screen.3", ""},            {s, "screen.%d", o / "out.xsb", m / "screen.3"},
+        {s, "screen.%d", o / "one.xsb", m / "screen.1"}, {s, "screen.%d", o / "up.xsb", up / "s/screen.2"},
+        {m, "screen.%d", o / "s.xsb", s / "screen.9"},   {s, "%d/level.txt", o / "lvl.xsb", m / "2/level.txt"},
+        {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}};
+    std::map<std::string, std::string> before = Levels(s), after;
+    std::vector<std::string> wrong;
+    for (const auto& [folder, pszFormat, output, target] : rows) {
+        if (!fUp && target.parent_path().parent_path() == up)
+            continue;
+        if (!target.empty())
+            fs::create_symlink(target, output);
+        std::string result = ConvertLevels(folder.c_str(), pszFormat, output.c_str());
+        bool fLevel = target.filename() != "SCREEN.2";  // where case counts, another file
+        // Where the number names a folder, the level files' own name is refused unjudged.
+        GatherFailure refusal = target.filename() == "level.txt" ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES;
+        if ((result == STATUS_ERROR) != fLevel || (fLevel && g_failure.failure != refusal))
+            wrong.push_back(output.string() + ": " + result + " " + std::to_string(g_failure.failure));
+    }
+    after = Levels(s);
+    umount(m.c_str());
+    if (fUp)
+        umount(up.c_str());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(wrong, std::vector<std::string>());
 }
 
 TEST_F(GatherPosix, LevelFilesThatAreNoFilesEndTheSeriesAtOnce)
 {
-    // Neither may be waited on or read for ever; as level 1 they are an error.
+    // None may be waited on or read for ever, nor left open; as level 1 they
+    // are an error.
     WriteSeries("screen.%d", {"a\n"});
     WriteSeries("z%d", {"a\n"});
+    WriteSeries("d%d", {"a\n"});
     ASSERT_EQ(mkfifo(At("screen.2").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", At("z2"));
+    fs::create_directory(At("d2"));
     ASSERT_EQ(mkfifo(At("fifo1").c_str(), 0600), 0);
-    for (const auto& [pszFormat, pszResult] : {std::pair{"screen.%d", "1"}, {"z%d", "1"}, {"fifo%d", STATUS_ERROR}})
+    auto cOpen = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+    auto cOpenBefore = cOpen();
+    for (const auto& [pszFormat, pszResult] :
+         {std::pair{"screen.%d", "1"}, {"z%d", "1"}, {"d%d", "1"}, {"fifo%d", STATUS_ERROR}})
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), pszFormat, Str("out.xsb").c_str()), pszResult) << pszFormat;
+    EXPECT_EQ(cOpen(), cOpenBefore);
+}
+
+TEST_F(GatherPosix, AWriteCutShortIsAnErrorNotACount)
+{
+    // A file size limit reached inside level 2, as a full disk would be.
+    std::string big(size_t{100} * 1024, '#');
+    WriteSeries("screen.%d", {big + "\n", big + "\n"});
+    rlimit old{}, limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    limit = {150 * 1024, old.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::string result = Convert(Str("out.xsb"));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(result, STATUS_ERROR);
+    EXPECT_EQ(g_failure.failure, GATHER_WRITE_FAILED);
 }
 
 TEST_F(GatherPosix, ListingsThatGiveNoEntryTypesAreExaminedEntryByEntry)

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "gather_testing.h"
+#include "name_format.h"
 #include "name_format.h"
 #include "platform.h"
 
@@ -13,7 +13,7 @@ namespace {
 bool Accepts(const char* pszFormat)
 {
     NameFormat fmt;
-    return ParseNameFormat(pszFormat, &fmt);
+    return CheckNameFormat(pszFormat, &fmt) == GATHER_OK;
 }
 
 TEST(NameFormat, AcceptsOneIntegerConversion)
@@ -53,7 +53,7 @@ TEST(NameFormat, RefusesWhatWouldReadAMissingArgumentOrNeverChange)
 TEST(NameFormat, LocatesTheConversion)
 {
     NameFormat fmt;
-    ASSERT_TRUE(ParseNameFormat("a%%b%03dc", &fmt));
+    ASSERT_EQ(CheckNameFormat("a%%b%03dc", &fmt), GATHER_OK);
     EXPECT_EQ(fmt.nConvStart, 4);
     EXPECT_EQ(fmt.nConvLength, 4);
     EXPECT_EQ(fmt.chConv, 'd');
@@ -63,7 +63,7 @@ std::string Expand(const char* pszFolder, const char* pszFormat, int n, size_t c
 {
     char sz[MAX_PATH];
     NameFormat fmt;
-    if (!ParseNameFormat(pszFormat, &fmt) || !ExpandLevelName(pszFolder, &fmt, n, sz, cb))
+    if (CheckNameFormat(pszFormat, &fmt) != GATHER_OK || !ExpandLevelName(pszFolder, &fmt, n, sz, cb))
         return "<no fit>";
     return sz;
 }

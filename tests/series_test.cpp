@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "gather_testing.h"
+#include "name_format.h"
 #include "series.h"
 
 namespace {
@@ -33,7 +33,7 @@ TEST(Series, TellsTheNumberOfANameAndWhereTheNamesAre)
         {"a/%d.b/c", "7.b", 7, "/c"}};
     for (const auto& row : rows) {
         NameFormat fmt;
-        ASSERT_TRUE(ParseNameFormat(row.pszFormat, &fmt)) << row.pszFormat;
+        ASSERT_EQ(CheckNameFormat(row.pszFormat, &fmt), GATHER_OK) << row.pszFormat;
         ASSERT_EQ(MakeSeries("sets", &fmt, SPELLED_AS_RESOLVED, &g_series), GATHER_OK) << row.pszFormat;
         NameChar rgch[MAX_PATH];
         size_t cch;
@@ -42,7 +42,7 @@ TEST(Series, TellsTheNumberOfANameAndWhereTheNamesAre)
         EXPECT_EQ(g_series.szBelow, Native(row.pszBelow)) << row.pszFormat;
     }
     NameFormat fmt;
-    ASSERT_TRUE(ParseNameFormat("%d/../screen.1", &fmt));
+    ASSERT_EQ(CheckNameFormat("%d/../screen.1", &fmt), GATHER_OK);
     EXPECT_EQ(MakeSeries("sets", &fmt, SPELLED_AS_RESOLVED, &g_series), GATHER_NUMBER_LOST);
 }
 

@@ -29,13 +29,14 @@ void TempFolderTest::SetUp()
         if (ch == '/')
             ch = '_';
     dir_ = fs::temp_directory_path() / name;
+    root_ = dir_;
     fs::create_directories(dir_);
 }
 
 void TempFolderTest::TearDown()
 {
     std::error_code ec;
-    fs::remove_all(dir_, ec);
+    fs::remove_all(root_, ec);
 }
 
 void TempFolderTest::WriteSeries(const char* pszFormat, std::initializer_list<std::string> levels)

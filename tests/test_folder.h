@@ -29,4 +29,5 @@ protected:
     std::string Str(const std::string& name) const { return At(name).string(); }
 
     fs::path dir_;
+    fs::path root_;  // what TearDown removes, whatever dir_ became
 };

@@ -22,7 +22,7 @@
 #include <sstream>
 #include <string>
 
-#include "gather_testing.h"
+#include "name_format.h"
 #include "name_format.h"
 
 namespace fs = std::filesystem;
@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     NameFormat fmt;
-    if (!ParseNameFormat(format.c_str(), &fmt)) {
+    if (CheckNameFormat(format.c_str(), &fmt) != GATHER_OK) {
         // A refused format touches nothing.
         for (auto& [rel, content] : g_original)
             if (ReadAll(g_sandbox / rel) != content) {

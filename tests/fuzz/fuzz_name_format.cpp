@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "gather_testing.h"
+#include "series_guard.h"
 #include "name_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return -1;
 
     NameFormat fmt;
-    if (!ParseNameFormat(format.c_str(), &fmt))
+    if (CheckNameFormat(format.c_str(), &fmt) != GATHER_OK)
         return 0;
 
     char szPlain[2 * MAX_PATH];
@@ -45,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ExpandLevelName("lvl", &fmt, nLevel, szName, cb);
 
     // The name of level n itself, as output, must be refused.
+    int nJudged;
     if (nLevel >= 1 && ExpandLevelName("lvl", &fmt, nLevel, szName, sizeof(szName)) &&
-        OutputOutsideSeries("lvl", &fmt, szName)) {
+        JudgeOutput("lvl", &fmt, szName, &nJudged) == GATHER_OK) {
         fprintf(stderr, "output %s (format %s, number %d) not refused\n", szName, format.c_str(), nLevel);
         abort();
     }
