@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "gather.h"
 #include "platform.h"
@@ -97,6 +99,29 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
         EXPECT_EQ(g_failure.failure, output.find("::") != std::string::npos ? GATHER_OUTPUT_UNDECIDED
                                                                              : GATHER_OUTPUT_IN_SERIES) << output;
     }
+    // Other spellings Windows gives a path: its long prefix, the device
+    // namespace. (A share of a local folder Wine cannot show.)
+    for (const char* pszPrefix : {"\\\\?\\", "\\\\.\\"}) {
+        std::string prefix = pszPrefix;
+        EXPECT_EQ(Convert(prefix + Str("screen.2")), STATUS_ERROR) << prefix;
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << prefix;
+    }
+    // Names Windows holds equal or apart: letters beyond ASCII in another case
+    // (where the code page has both), spaces before an extension.
+    WriteSeries("soko%-3d.txt", {"a\n", "b\n"});
+    std::vector<std::tuple<std::string, std::string, const char*>> rows = {
+        {"soko%-3d.txt", "soko2  .txt", STATUS_ERROR}, {"soko%-3d.txt", "soko2.txt", "2"}};
+    if (Acp(L"\u00c9") == "\xC9") {
+        for (const wchar_t* pszLevel : {L"\u00e9cran.1", L"\u00e9cran.2"})
+            WriteBytes(dir_ / pszLevel, "e\n");
+        rows.emplace_back(Acp(L"\u00e9cran.%d"), Acp(L"\u00c9CRAN.2"), STATUS_ERROR);
+    }
+    std::string folder = Acp(dir_.wstring());  // a path's string() is UTF-8 here
+    for (const auto& [format, output, pszResult] : rows) {
+        EXPECT_STREQ(ConvertLevels(folder.c_str(), format.c_str(), (folder + "\\" + output).c_str()), pszResult) << output;
+        EXPECT_EQ(g_failure.failure, strcmp(pszResult, "2") != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK) << output;
+    }
+    EXPECT_EQ(ReadBytes(At("soko2  .txt")), "b\n");
     // Trailing spaces of a name are dropped: "screen.%-3d" names screen.2 too.
     EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "screen.%-3d", Str("screen.2").c_str()), STATUS_ERROR);
     EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES);
@@ -121,6 +146,7 @@ TEST_F(GatherWindows, SeriesAtADriveRootAndAFolderThatIsAFile)
         {"Q:", "Q:\\screen.2", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
         {"Q:", "Q:\\SCREEN.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
         {"Q:", Str("screen.1"), STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+        {dir_.string(), "Q:\\screen.1", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
         {"Q:", "Q:\\out.xsb", "2", GATHER_OK},
         {Str("screen.1"), Str("o.xsb"), STATUS_ERROR, GATHER_LEVEL_UNOPENED}};
     for (const auto& [folder, output, pszResult, failure] : rows) {
@@ -158,8 +184,10 @@ TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
 {
     // Level 2 a folder, held open without sharing, or a link to the output.
     std::string big(size_t{100} * 1024, '#');
-    const std::pair<const char*, const char*> rows[] = {{"folder", "1"}, {"locked", STATUS_ERROR}, {"link", STATUS_ERROR}};
-    for (const auto& [pszLevel2, pszResult] : rows) {
+    const std::tuple<const char*, const char*, GatherFailure> rows[] = {
+        {"folder", "1", GATHER_OK}, {"locked", STATUS_ERROR, GATHER_LEVEL_UNOPENED},
+        {"link", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES}};
+    for (const auto& [pszLevel2, pszResult, failure] : rows) {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         WriteSeries("screen.%d", {big + "\n"});
@@ -177,6 +205,7 @@ TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
             fs::remove(At("out.xsb"));  // the output is created by the run
         }
         EXPECT_EQ(Convert(Str("out.xsb")), pszResult) << pszLevel2;
+        EXPECT_EQ(g_failure.failure, failure) << pszLevel2;
         EXPECT_EQ(ReadBytes(At("out.xsb")), big + "\r\n\r\n") << pszLevel2;
         if (hLocked != INVALID_HANDLE_VALUE)
             CloseHandle(hLocked);
