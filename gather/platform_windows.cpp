@@ -260,7 +260,7 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
         const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
         int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
                                      szName, sizeof(szName) - 1, NULL, NULL);
-        int cbShort = WideCharToMultiByte(CP_ACP, 0, pInfo->ShortName, pInfo->ShortNameLength / sizeof(WCHAR),
+        int cbShort = WideCharToMultiByte(CP_ACP, 0, pInfo->ShortName, static_cast<int>(pInfo->ShortNameLength / sizeof(WCHAR)),
                                           szShortName, sizeof(szShortName) - 1, NULL, NULL);
         szName[cb > 0 ? cb : 0] = '\0';
         szShortName[cbShort > 0 ? cbShort : 0] = '\0';

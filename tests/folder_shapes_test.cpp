@@ -46,7 +46,8 @@ void MakeShape(Shape* p, const fs::path& root, bool fMount)
         p->story << "bind mount o/deep of s; ";
     }
     for (int cOps = 4 + p->Pick(8); cOps > 0; --cOps) {
-        fs::path at = p->Any(p->folders) / p->Leaf(), target;
+        fs::path at = p->Any(p->folders) / p->Leaf();
+        fs::path target;
         std::error_code ec;
         switch (p->Pick(5)) {
         case 0: target = p->Any(p->folders) / p->Leaf(); break;            // a file, or nothing
@@ -89,7 +90,8 @@ TEST_F(FolderShapes, NoShapeLosesALevelOrPassesOffAWrongCollection)
     unsigned uFirst = pszSeed ? static_cast<unsigned>(std::strtoul(pszSeed, nullptr, 10)) : 1;
     unsigned cSeeds = pszSeed ? 1 : pszCount ? static_cast<unsigned>(std::strtoul(pszCount, nullptr, 10)) : 300;
     bool fMount = true;
-    int cNeedless = 0, cRefused = 0;
+    int cNeedless = 0;
+    int cRefused = 0;
     for (unsigned uSeed = uFirst; uSeed < uFirst + cSeeds; ++uSeed) {
         Shape shape{std::mt19937(uSeed), {}, {}, {}, {}};
         // Two spare folders above: a relative link reached through the mount
@@ -127,18 +129,18 @@ TEST_F(FolderShapes, NoShapeLosesALevelOrPassesOffAWrongCollection)
         bool fOutputFile = stat(output.c_str(), &stOut) == 0 && S_ISREG(stOut.st_mode);
         bool fOutputLevel = fOutputFile && levels.count({stOut.st_dev, stOut.st_ino}) != 0;
         std::string result = ConvertLevels(folder.c_str(), "screen.%d", output.c_str());
-        std::vector<std::string> problems;
+        std::string problems;
         for (const auto& [id, content] : levels) {
             for (const auto& entry : fs::recursive_directory_iterator(root)) {
                 struct stat st;
                 if (!entry.is_symlink() && stat(entry.path().c_str(), &st) == 0 && st.st_dev == id.first &&
                     st.st_ino == id.second && ReadBytes(entry.path()) != content)
-                    problems.push_back("level file changed: " + entry.path().string());
+                    problems += "level file changed: " + entry.path().string() + "\n";
             }
         }
         if (result != STATUS_ERROR) {
             if (fOutputLevel || ReadBytes(output) != expected)
-                problems.push_back("count " + result + " with an output that is not levels 1 to " + result + ": [" + ReadBytes(output) + "] expected [" + expected + "]");
+                problems += "a count with an output that is not levels 1 to that count\n";
         } else if (g_failure.failure == GATHER_OUTPUT_IN_SERIES || g_failure.failure == GATHER_OUTPUT_UNDECIDED) {
             ++cRefused;
             cNeedless += fOutputFile && !fOutputLevel;
@@ -148,7 +150,7 @@ TEST_F(FolderShapes, NoShapeLosesALevelOrPassesOffAWrongCollection)
         ASSERT_TRUE(problems.empty()) << "seed " << uSeed << " (replay: BRENVIK_SHAPES_SEED=" << uSeed << ")\n"
                                       << "shape: " << shape.story.str() << "\nseries " << folder << ", output "
                                       << output << ": " << result << " (failure " << g_failure.failure << ")\n"
-                                      << problems.front();
+                                      << problems;
         fs::remove_all(dir_ / std::to_string(uSeed));
     }
     std::printf("%u shapes%s: %d outputs refused, %d of them existing files that were no level file\n", cSeeds,

@@ -26,7 +26,7 @@ protected:
         return ConvertLevels(dir_.string().c_str(), "screen.%d", output.c_str());
     }
     // Every level file below the folder, by its path.
-    std::map<std::string, std::string> Levels(const fs::path& folder) const
+    static std::map<std::string, std::string> Levels(const fs::path& folder)
     {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -153,7 +153,10 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
     // s holds the series, m is a bind mount of s and up one of the folder
     // above: one folder, two paths, no link inside. Rows: the series' folder
     // and format, the output and, where it is a link, where it leads.
-    fs::path s = At("s"), m = At("m"), up = At("up"), o = At("o");
+    fs::path s = At("s");
+    fs::path m = At("m");
+    fs::path up = At("up");
+    fs::path o = At("o");
     for (const fs::path& folder : {s, m, up, o, s / "1", s / "2"})
         fs::create_directories(folder);
     for (const char* pszName : {"screen.1", "screen.2", "screen.3", "screen.9", "1/level.txt", "2/level.txt"})
@@ -166,7 +169,7 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
         {s, "screen.%d", o / "one.xsb", m / "screen.1"}, {s, "screen.%d", o / "up.xsb", up / "s/screen.2"},
         {m, "screen.%d", o / "s.xsb", s / "screen.9"},   {s, "%d/level.txt", o / "lvl.xsb", m / "2/level.txt"},
         {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}};
-    std::map<std::string, std::string> before = Levels(s), after;
+    std::map<std::string, std::string> before = Levels(s);
     std::vector<std::string> wrong;
     for (const auto& [folder, pszFormat, output, target] : rows) {
         if (!fUp && target.parent_path().parent_path() == up)
@@ -180,7 +183,7 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
         if ((result == STATUS_ERROR) != fLevel || (fLevel && g_failure.failure != refusal))
             wrong.push_back(output.string() + ": " + result + " " + std::to_string(g_failure.failure));
     }
-    after = Levels(s);
+    std::map<std::string, std::string> after = Levels(s);
     umount(m.c_str());
     if (fUp)
         umount(up.c_str());
@@ -212,9 +215,9 @@ TEST_F(GatherPosix, AWriteCutShortIsAnErrorNotACount)
     // A file size limit reached inside level 2, as a full disk would be.
     std::string big(size_t{100} * 1024, '#');
     WriteSeries("screen.%d", {big + "\n", big + "\n"});
-    rlimit old{}, limit{};
+    rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    limit = {150 * 1024, old.rlim_max};
+    rlimit limit = {rlim_t{150} * 1024, old.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     std::string result = Convert(Str("out.xsb"));

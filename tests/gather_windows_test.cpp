@@ -118,7 +118,9 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
     }
     std::string folder = Acp(dir_.wstring());  // a path's string() is UTF-8 here
     for (const auto& [format, output, pszResult] : rows) {
-        EXPECT_STREQ(ConvertLevels(folder.c_str(), format.c_str(), (folder + "\\" + output).c_str()), pszResult) << output;
+        std::string path = folder + '\\';
+        path += output;
+        EXPECT_STREQ(ConvertLevels(folder.c_str(), format.c_str(), path.c_str()), pszResult) << output;
         EXPECT_EQ(g_failure.failure, strcmp(pszResult, "2") != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK) << output;
     }
     EXPECT_EQ(ReadBytes(At("soko2  .txt")), "b\n");

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "name_format.h"
-#include "name_format.h"
 #include "platform.h"
 
 namespace {

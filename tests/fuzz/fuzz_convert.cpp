@@ -23,7 +23,6 @@
 #include <string>
 
 #include "name_format.h"
-#include "name_format.h"
 
 namespace fs = std::filesystem;
 
