@@ -16,7 +16,7 @@ namespace {
 char g_szLine[1000];
 // What a run that gathered returns.
 char g_szCount[16];
-char g_szLevelName[MAX_PATH];
+char g_szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
 NameFormat g_format;
 // What the level file being copied and the output are told apart by.
 FileMark g_levelMark;

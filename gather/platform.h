@@ -130,6 +130,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 struct FolderEntry {
     const char* pszName;       // narrow text
     const char* pszShortName;  // another name that opens it (Windows 8.3), or ""
+    bool fMayBeLink;           // false where the listing tells it is no link
     bool fIdentified;
     FileIdentity id;
 };

@@ -264,11 +264,12 @@ bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
         return false;
-    FolderEntry entry = {NULL, "", false, {0, 0, false}};
+    FolderEntry entry = {NULL, "", true, false, {0, 0, false}};
     bool fGoOn = true;
     const struct dirent* pEntry;
     while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {
         entry.pszName = pEntry->d_name;
+        entry.fMayBeLink = pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN;
         if (strcmp(entry.pszName, ".") != 0 && strcmp(entry.pszName, "..") != 0)
             fGoOn = pfnEntry(&entry, pContext);
     }

@@ -255,7 +255,7 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
 {
     char szName[MAX_PATH * 2];
     char szShortName[32];
-    FolderEntry entry = {szName, szShortName, false, *pIdFolder};
+    FolderEntry entry = {szName, szShortName, true, false, *pIdFolder};
     for (const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);;) {
         const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
         int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
@@ -266,7 +266,8 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
         szShortName[cbShort > 0 ? cbShort : 0] = '\0';
         // Assumes a listed file id is the one an open handle reports, as on
         // NTFS; a link's id is its own, and 0 is no id (some shares).
-        entry.fIdentified = (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && pInfo->FileId.QuadPart != 0;
+        entry.fMayBeLink = (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.fIdentified = !entry.fMayBeLink && pInfo->FileId.QuadPart != 0;
         entry.id.ullIndex = static_cast<unsigned long long>(pInfo->FileId.QuadPart);
         entry.id.fDirectory = (pInfo->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (cb > 0 && strcmp(szName, ".") != 0 && strcmp(szName, "..") != 0 && !pfnEntry(&entry, pContext))

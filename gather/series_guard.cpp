@@ -34,7 +34,8 @@ char g_szOutputFull[FULL_PATH_CAPACITY];
 char g_szOutputOnDisk[FULL_PATH_CAPACITY];
 char g_szWriteTarget[FULL_PATH_CAPACITY];
 char g_szOutputFolder[FULL_PATH_CAPACITY];
-char g_szLevelPath[MAX_PATH];
+char g_szLevelPath[FULL_PATH_CAPACITY];
+char g_szLinkTarget[FULL_PATH_CAPACITY];
 NameChar g_rgchOutput[FULL_PATH_CAPACITY];
 NameChar g_rgchSeriesLeaf[FULL_PATH_CAPACITY];
 
@@ -53,6 +54,27 @@ GatherFailure JudgeByText(const char* pszOutput, int* pnLevel)
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
+// Identifies the folder that holds pszLeaf, the name part of pszPath.
+bool IdentifyFolderOf(const char* pszPath, const char* pszLeaf, FileIdentity* pId)
+{
+    g_szOutputFolder[0] = '.';  // the working folder, for a name without one
+    g_szOutputFolder[1] = '\0';
+    if (pszLeaf != pszPath && !CopyFolderPart(pszPath, pszLeaf - 1, g_szOutputFolder, sizeof(g_szOutputFolder))) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    return IdentifyPath(g_szOutputFolder, pId);
+}
+
+bool SameName(const char* pszA, const char* pszB)
+{
+    size_t cchA;
+    size_t cchB;
+    return ToNameText(pszA, strlen(pszA), g_rgchOutput, FULL_PATH_CAPACITY, &cchA) &&
+           ToNameText(pszB, strlen(pszB), g_rgchSeriesLeaf, FULL_PATH_CAPACITY, &cchB) && cchA == cchB &&
+           NameTextEqual(g_rgchOutput, g_rgchSeriesLeaf, cchA);
+}
+
 GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnLevel)
 {
     size_t cchLeaf;
@@ -69,19 +91,15 @@ GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnL
     *pnLevel = SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchLeaf, true);
     if (*pnLevel == 0)
         return GATHER_OK;
-    g_szOutputFolder[0] = '.';  // the working folder, for a name without one
-    g_szOutputFolder[1] = '\0';
     FileIdentity idOutputFolder;
     FileIdentity idSeriesFolder;
-    if (pszLeaf == pszOutput || CopyFolderPart(pszOutput, pszLeaf - 1, g_szOutputFolder, sizeof(g_szOutputFolder))) {
-        // A folder that is not there is not the series'; one that cannot be
-        // identified may be.
-        if (IdentifyPath(g_szOutputFolder, &idOutputFolder) && IdentifyPath(g_seriesOnDisk.szFolder, &idSeriesFolder)) {
-            if (IsSameFile(&idOutputFolder, &idSeriesFolder))
-                return GATHER_OUTPUT_IN_SERIES;
-        } else if (!NamesNothing(errno)) {
-            return GATHER_OUTPUT_UNDECIDED;
-        }
+    // A folder that is not there is not the series'; one that cannot be
+    // identified may be.
+    if (IdentifyFolderOf(pszOutput, pszLeaf, &idOutputFolder) && IdentifyPath(g_seriesOnDisk.szFolder, &idSeriesFolder)) {
+        if (IsSameFile(&idOutputFolder, &idSeriesFolder))
+            return GATHER_OUTPUT_IN_SERIES;
+    } else if (!NamesNothing(errno)) {
+        return GATHER_OUTPUT_UNDECIDED;
     }
     *pnLevel = 0;
     return GATHER_OK;
@@ -103,10 +121,14 @@ GatherFailure JudgeName(const char* pszOutput, int* pnLevel)
     return JudgeByFolder(g_szOutputOnDisk, pszLeaf, pnLevel);
 }
 
-// The pass over the series' folder for the output's file.
+// The pass over the series' folder for the file the output writes: one
+// that exists, by its identity; a new one, by the folder it is made in and
+// its name.
 struct FileSearch {
     const char* pszFolder;  // as typed: level names are made from it
-    FileIdentity idOutput;
+    bool fExists;
+    FileIdentity id;        // the output, or the folder it is made in
+    const char* pszLeaf;    // the name a new output is made with
     int nLevel;
     bool fUndecided;
 };
@@ -117,7 +139,7 @@ bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
     return llLevel >= 1 && llLevel <= INT_MAX &&
            ExpandLevelName(pSearch->pszFolder, g_seriesOnDisk.pFmt, static_cast<int>(llLevel), g_szLevelPath,
                            sizeof(g_szLevelPath)) &&
-           IdentifyPath(g_szLevelPath, &id) && IsSameFile(&id, &pSearch->idOutput);
+           IdentifyPath(g_szLevelPath, &id) && IsSameFile(&id, &pSearch->id);
 }
 
 int DigitValue(char ch, int nBase)
@@ -158,9 +180,44 @@ int LevelNumberOfEntry(const FileSearch* pSearch, const FolderEntry* pEntry)
     return 0;
 }
 
+// A level name that is a link to nothing, ending where a new output is
+// made, would be made by writing it.
+bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
+{
+    // Assumes a listing's entry type, where it tells one, is the entry's own.
+    if (g_seriesOnDisk.szBelow[0] == '\0' && !pEntry->fMayBeLink)
+        return true;
+    int cch = snprintf(g_szLevelPath, sizeof(g_szLevelPath), "%s%c%s%s", g_seriesOnDisk.szFolder, PATH_SEPARATOR,
+                       pEntry->pszName, g_seriesOnDisk.szBelow);
+    if (cch < 0 || static_cast<size_t>(cch) >= sizeof(g_szLevelPath))
+        return true;  // a name too long holds no level
+    if (!WriteTargetPath(g_szLevelPath, g_szLinkTarget, sizeof(g_szLinkTarget))) {
+        pSearch->fUndecided = errno != ELOOP;
+        return !pSearch->fUndecided;
+    }
+    const char* pszLeaf = FileNamePart(g_szLinkTarget);
+    FileIdentity idFolder;
+    if (strcmp(g_szLinkTarget, g_szLevelPath) == 0 || !SameName(pszLeaf, pSearch->pszLeaf))
+        return true;
+    if (!IdentifyFolderOf(g_szLinkTarget, pszLeaf, &idFolder)) {
+        pSearch->fUndecided = !NamesNothing(errno);
+        return !pSearch->fUndecided;
+    }
+    if (!IsSameFile(&idFolder, &pSearch->id))
+        return true;
+    size_t cchName;
+    pSearch->nLevel = ToNameText(pEntry->pszName, strlen(pEntry->pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cchName)
+                          ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchName, g_seriesOnDisk.szBelow[0] == '\0')
+                          : 0;
+    pSearch->fUndecided = pSearch->nLevel == 0;  // a level in another case, or no level: not told here
+    return false;
+}
+
 bool SearchEntry(const FolderEntry* pEntry, void* pContext)
 {
     FileSearch* pSearch = static_cast<FileSearch*>(pContext);
+    if (!pSearch->fExists)
+        return SearchLink(pSearch, pEntry);
     FileIdentity id = pEntry->id;
     if (!(pEntry->fIdentified && g_seriesOnDisk.szBelow[0] == '\0') &&
         !IdentifySeriesEntry(&g_seriesOnDisk, pEntry->pszName, &id)) {
@@ -169,23 +226,32 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
         pSearch->fUndecided = !(errno == 0 || NamesNothing(errno) || errno == ELOOP);
         return !pSearch->fUndecided;
     }
-    if (IsSameFile(&id, &pSearch->idOutput))
+    if (IsSameFile(&id, &pSearch->id))
         pSearch->nLevel = LevelNumberOfEntry(pSearch, pEntry);
     return pSearch->nLevel == 0;
 }
 
 GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel)
 {
-    FileSearch search = {pszFolder, {0, 0, false}, 0, false};
+    FileSearch search = {pszFolder, true, {0, 0, false}, NULL, 0, false};
     bool fDangling;
-    if (!IdentifyWriteTarget(pszOutput, &search.idOutput, &fDangling))
-        // Assumes a file not there yet is no level: writing creates it, and a
-        // level that turns out to be it is refused when it is opened.
-        return fDangling || NamesNothing(errno) ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;
-    if (search.idOutput.fDirectory)
+    if (!IdentifyWriteTarget(pszOutput, &search.id, &fDangling)) {
+        if (!fDangling && !NamesNothing(errno))
+            return GATHER_OUTPUT_UNDECIDED;
+        // Writing makes a new file where the output's links end: no level,
+        // unless a level name is a link that ends there too.
+        search.fExists = false;
+        search.pszLeaf = FileNamePart(g_szWriteTarget);
+        if (!IdentifyFolderOf(g_szWriteTarget, search.pszLeaf, &search.id))
+            return NamesNothing(errno) ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;  // no folder, no file made
+    } else if (search.id.fDirectory) {
         return GATHER_OK;  // cannot be opened for writing
-    // A folder that does not exist holds no files.
-    if ((!ListFolder(g_seriesOnDisk.szFolder, SearchEntry, &search) && !NamesNothing(errno)) || search.fUndecided)
+    }
+    // A folder that does not exist holds no files. One that may not be
+    // listed could hide only a link to a new output, which holds no data yet.
+    if ((!ListFolder(g_seriesOnDisk.szFolder, SearchEntry, &search) && !NamesNothing(errno) &&
+         (search.fExists || errno != EACCES)) ||
+        search.fUndecided)
         return GATHER_OUTPUT_UNDECIDED;
     *pnLevel = search.nLevel;
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;

@@ -98,7 +98,8 @@ TEST_F(GatherPosix, DirectoryInPlaceOfALevelFileEndsTheSeries)
 TEST_F(GatherPosix, LevelThatCannotBeReadIsAnErrorNotTheEnd)
 {
     // Reading /proc/self/mem from its start fails with EIO; a link to itself
-    // cannot be opened, even by root. The output to the link is the output.
+    // cannot be opened, even by root. A link to the output, which writing
+    // would make, is refused before anything is written.
     std::string big(size_t{100} * 1024, '#');
     for (auto [pszTarget, failure] : {std::pair{"/proc/self/mem", GATHER_READ_FAILED},
                                       {"screen.2", GATHER_LEVEL_UNOPENED},
@@ -111,7 +112,8 @@ TEST_F(GatherPosix, LevelThatCannotBeReadIsAnErrorNotTheEnd)
         EXPECT_EQ(Convert(Str("out.xsb")), STATUS_ERROR) << pszTarget;
         EXPECT_EQ(g_failure.failure, failure) << pszTarget;
         EXPECT_EQ(g_failure.nLevel, 2);
-        EXPECT_EQ(ReadBytes(At("out.xsb")), big + "\n\n");  // what was written before stays
+        // What was written before stays.
+        EXPECT_EQ(ReadBytes(At("out.xsb")), failure == GATHER_OUTPUT_IN_SERIES ? "" : big + "\n\n");
     }
 }
 
@@ -126,14 +128,17 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     fs::create_symlink(At("screen.6"), At("dangling.xsb"));  // writing would create level 6
     WriteBytes(At("other") / "target.xsb", "level 8\n");
     fs::create_symlink(At("other") / "target.xsb", At("screen.8"));  // a level that leads out of the folder
+    fs::create_symlink("other/lnk/../other/made.xsb", At("screen.11"));  // a level writing the output would make
     auto before = Levels();
     for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
-                                   At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb"}) {
+                                   At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb",
+                                   At("other") / "made.xsb"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
         EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
+    EXPECT_FALSE(fs::exists(At("other") / "made.xsb"));
 
     // The kernel may resolve a ".." below the number anywhere: refused. So
     // is a folder holding the byte the guard marks the number with.
@@ -249,20 +254,21 @@ TEST_F(GatherPosix, ListingsThatGiveNoEntryTypesAreExaminedEntryByEntry)
     fs::create_symlink(other / "target.xsb", set / "screen.10");
     fs::create_hard_link(set / "screen.9", other / "hard9.xsb");
     fs::create_symlink(set / "screen.9", other / "soft9.xsb");
+    fs::create_symlink(other / "made.xsb", set / "screen.11");
     DIR* pDir = opendir(set.c_str());
     bool fUntyped = true;
     for (const dirent* pEntry; (pEntry = readdir(pDir)) != nullptr;)
         fUntyped = fUntyped && pEntry->d_type == DT_UNKNOWN;
     closedir(pDir);
     std::vector<GatherFailure> failures;
-    for (const char* pszOutput : {"hard9.xsb", "soft9.xsb", "target.xsb"}) {
+    for (const char* pszOutput : {"hard9.xsb", "soft9.xsb", "target.xsb", "made.xsb"}) {
         (void)ConvertLevels(set.c_str(), "screen.%d", (other / pszOutput).c_str());
         failures.push_back(g_failure.failure);
     }
     std::string levels = ReadBytes(set / "screen.9") + ReadBytes(other / "target.xsb");
     umount(mnt.c_str());
     EXPECT_TRUE(fUntyped);
-    EXPECT_EQ(failures, std::vector<GatherFailure>(3, GATHER_OUTPUT_IN_SERIES));
+    EXPECT_EQ(failures, std::vector<GatherFailure>(4, GATHER_OUTPUT_IN_SERIES));
     EXPECT_EQ(levels, "screen.9level 10\n");
 }
 

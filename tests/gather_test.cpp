@@ -162,10 +162,11 @@ TEST_F(Gather, NamesThatDoNotFitAPath)
     fs::create_directories(dir_);
     for (int n = 1; n <= 999; ++n)
         WriteBytes(At(std::string(n < 10 ? 2 : n < 100 ? 1 : 0, ' ') + std::to_string(n)), "");
-    std::ofstream(At("1000")) << "too long a name\n";  // where the system allows it
+    // Longer than a Windows path: where the system can hold it, a level.
+    std::ofstream(At("1000")) << "a long name\n";
     std::string output = (base / "out.xsb").string();
     std::string folder = dir_.string();
-    EXPECT_STREQ(ConvertLevels(folder.c_str(), "%3d", output.c_str()), "999");
+    EXPECT_STREQ(ConvertLevels(folder.c_str(), "%3d", output.c_str()), fs::exists(At("1000")) ? "1000" : "999");
 
     // A pattern or a first name longer than a path: refused, nothing written.
     fs::remove(output);
