@@ -43,6 +43,8 @@ TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
     WriteSeries("screen.%d", {"a\n", "b\n", "c\n"});
     auto before = Levels();
     fs::create_hard_link(At("screen.3"), At("hard.xsb"));
+    for (const char* pszName : {"a", "b", "c", "d", "e", "f", "g", "h"})  // listed before screen.3 or after
+        fs::create_hard_link(At("screen.3"), At(pszName));
     fs::create_hard_link(At("screen.1"), At(".hidden"));  // no "." or ".."
     fs::create_hard_link(At("screen.2"), At("two"));       // the link's target has another name
     fs::create_symlink(At("screen.2"), At("soft.xsb"));
