@@ -34,7 +34,8 @@ const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszN
     g_failure.failure = failure;
     g_failure.nError = nError;
     g_failure.nLevel = nLevel;
-    (void)snprintf(g_failure.szName, sizeof(g_failure.szName), "%s", pszName);  // cut if need be
+    // Cut if need be: a level name may be longer than a Windows path.
+    (void)snprintf(g_failure.szName, sizeof(g_failure.szName), "%.*s", MAX_PATH - 1, pszName);
     return STATUS_ERROR;
 }
 
