@@ -329,7 +329,7 @@ bool SurveyFolder(const char* pszFolder, const char* pszFormat, int nEnd, bool f
         return false;
     SplitOwnFormat();
     SurveyRun run = {nEnd, fHints && g_fOwnLeaf, 0, 0, 0};
-    if (!ListFolder(g_surveySeries.szFolder, SurveyEntry, &run))
+    if (!ListFolder(g_surveySeries.szFolder, false, SurveyEntry, &run))
         return false;
     if (run.cFiles > 0)
         NameRange(g_surveyFormat.szText, run.nFirst, run.nLast, run.cFiles, &pSurvey->beyond);

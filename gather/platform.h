@@ -125,8 +125,9 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 // --- Folders.
 
 // One name of a listed folder, with its identity where the listing tells it
-// as surely as opening the file would (never natively, where an overlay
-// lists other inode numbers than its files have).
+// as surely as opening the file would (natively a status read through the
+// open folder, when asked for: an overlay lists other inode numbers than its
+// files have).
 struct FolderEntry {
     const char* pszName;       // narrow text
     const char* pszShortName;  // another name that opens it (Windows 8.3), or ""
@@ -136,7 +137,8 @@ struct FolderEntry {
 };
 // Receives each entry ("." and ".." left out); false stops the listing.
 typedef bool (*FolderEntryProc)(const FolderEntry* pEntry, void* pContext);
-// Calls pfnEntry for each entry of pszFolder. False when the folder cannot
-// be listed to its end; errno then says why: ENOENT when it does not exist,
-// ENOTDIR when it is no folder. A listing that pfnEntry stopped is true.
-bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext);
+// Calls pfnEntry for each entry of pszFolder, identified where fIdentify
+// asks and it can be. False when the folder cannot be listed to its end;
+// errno then says why: ENOENT when it does not exist, ENOTDIR when it is no
+// folder. A listing that pfnEntry stopped is true.
+bool ListFolder(const char* pszFolder, bool fIdentify, FolderEntryProc pfnEntry, void* pContext);

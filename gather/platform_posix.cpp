@@ -231,6 +231,27 @@ bool EmptyOutput(FILE* pOutput)
 
 // --- Level files.
 
+namespace {
+
+// The open level file's descriptor, read through a stream of its own:
+// fdopen would ask the descriptor for its flags, one system call per level.
+int g_fdLevel = -1;
+
+ssize_t ReadLevel(void* pCookie, char* pb, size_t cb) { return read(*static_cast<int*>(pCookie), pb, cb); }
+
+int SeekLevel(void* pCookie, off64_t* pllOffset, int nWhence)
+{
+    off64_t llAt = lseek64(*static_cast<int*>(pCookie), *pllOffset, nWhence);
+    if (llAt < 0)
+        return -1;
+    *pllOffset = llAt;
+    return 0;
+}
+
+int CloseLevel(void* pCookie) { return close(*static_cast<int*>(pCookie)); }
+
+}  // namespace
+
 LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 {
     *ppLevel = NULL;
@@ -246,7 +267,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
     } else if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : 0;  // 0: no system error, a file of the wrong kind
         opening = LEVEL_ABSENT;
-    } else if ((*ppLevel = fdopen(fd, "r")) != NULL) {
+    } else if (g_fdLevel = fd, (*ppLevel = fopencookie(&g_fdLevel, "r", {ReadLevel, NULL, SeekLevel, CloseLevel})) != NULL) {
         pMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
         pMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
         return LEVEL_OPENED;
@@ -259,7 +280,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 
 // --- Folders.
 
-bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
+bool ListFolder(const char* pszFolder, bool fIdentify, FolderEntryProc pfnEntry, void* pContext)
 {
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
@@ -270,6 +291,10 @@ bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
     while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {
         entry.pszName = pEntry->d_name;
         entry.fMayBeLink = pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN;
+        struct stat st;
+        entry.fIdentified = fIdentify && fstatat(dirfd(pDir), entry.pszName, &st, 0) == 0;
+        if (entry.fIdentified)
+            IdentityFromStat(&st, &entry.id);
         if (strcmp(entry.pszName, ".") != 0 && strcmp(entry.pszName, "..") != 0)
             fGoOn = pfnEntry(&entry, pContext);
     }

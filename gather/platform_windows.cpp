@@ -280,7 +280,7 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
 
 }  // namespace
 
-bool ListFolder(const char* pszFolder, FolderEntryProc pfnEntry, void* pContext)
+bool ListFolder(const char* pszFolder, bool /*fIdentify*/, FolderEntryProc pfnEntry, void* pContext)
 {
     // A search in what is no folder fails alike for every reason; the
     // attributes tell them apart.

@@ -249,7 +249,7 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
     }
     // A folder that does not exist holds no files. One that may not be
     // listed could hide only a link to a new output, which holds no data yet.
-    if ((!ListFolder(g_seriesOnDisk.szFolder, SearchEntry, &search) && !NamesNothing(errno) &&
+    if ((!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno) &&
          (search.fExists || errno != EACCES)) ||
         search.fUndecided)
         return GATHER_OUTPUT_UNDECIDED;
