@@ -75,11 +75,6 @@ struct FileIdentity {
 // other. A device has no identity and counts as no such file.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOTDIR; }
-// The file that writing to pszPath would write into: false when there is
-// none yet and writing creates a new one, or when it cannot be told (errno
-// as for IdentifyPath). *pfDangling is set for a symbolic link to nothing,
-// through which writing would create whatever it points to.
-bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling);
 inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
 {
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;

@@ -172,20 +172,6 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return true;
 }
 
-bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
-{
-    struct stat st;
-    *pfDangling = false;
-    if (lstat(pszPath, &st) != 0)
-        return false;
-    if (S_ISLNK(st.st_mode) && stat(pszPath, &st) != 0) {
-        *pfDangling = true;
-        return false;
-    }
-    IdentityFromStat(&st, pId);
-    return true;
-}
-
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     char szLink[PATH_MAX];

@@ -137,12 +137,6 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return fOk;
 }
 
-bool IdentifyWriteTarget(const char* pszPath, FileIdentity* pId, bool* pfDangling)
-{
-    *pfDangling = false;
-    return IdentifyPath(pszPath, pId);
-}
-
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     // Links here are opened by the system, which the identity of an existing

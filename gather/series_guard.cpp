@@ -234,9 +234,8 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
 GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel)
 {
     FileSearch search = {pszFolder, true, {0, 0, false}, NULL, 0, false};
-    bool fDangling;
-    if (!IdentifyWriteTarget(pszOutput, &search.id, &fDangling)) {
-        if (!fDangling && !NamesNothing(errno))
+    if (!IdentifyPath(pszOutput, &search.id)) {
+        if (!NamesNothing(errno))
             return GATHER_OUTPUT_UNDECIDED;
         // Writing makes a new file where the output's links end: no level,
         // unless a level name is a link that ends there too.
