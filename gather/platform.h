@@ -126,7 +126,9 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 struct FolderEntry {
     const char* pszName;       // narrow text
     const char* pszShortName;  // another name that opens it (Windows 8.3), or ""
-    bool fMayBeLink;           // false where the listing tells it is no link
+    // Whether looking the name up may lead elsewhere: on Windows only a
+    // reparse point does; natively any name may, a mount over it too.
+    bool fMayLead;
     bool fIdentified;
     FileIdentity id;
 };

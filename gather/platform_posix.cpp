@@ -179,8 +179,8 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
     if (cch >= cbOut)
         return false;
     memcpy(pszOut, pszPath, cch + 1);
-    // As many links as the kernel itself follows before it gives up.
-    for (int cHops = 0; cHops < 40; ++cHops) {
+    // As many links as the kernel itself follows (40), and a look past them.
+    for (int cHops = 0; cHops <= 40; ++cHops) {
         ssize_t cchLink = readlink(pszOut, szLink, sizeof(szLink) - 1);
         if (cchLink < 0)
             return errno == EINVAL || NamesNothing(errno);  // no link: the name itself
@@ -276,7 +276,6 @@ bool ListFolder(const char* pszFolder, bool fIdentify, FolderEntryProc pfnEntry,
     const struct dirent* pEntry;
     while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {
         entry.pszName = pEntry->d_name;
-        entry.fMayBeLink = pEntry->d_type == DT_LNK || pEntry->d_type == DT_UNKNOWN;
         struct stat st;
         entry.fIdentified = fIdentify && fstatat(dirfd(pDir), entry.pszName, &st, 0) == 0;
         if (entry.fIdentified)

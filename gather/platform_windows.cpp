@@ -260,8 +260,8 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
         szShortName[cbShort > 0 ? cbShort : 0] = '\0';
         // Assumes a listed file id is the one an open handle reports, as on
         // NTFS; a link's id is its own, and 0 is no id (some shares).
-        entry.fMayBeLink = (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        entry.fIdentified = !entry.fMayBeLink && pInfo->FileId.QuadPart != 0;
+        entry.fMayLead = (pInfo->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.fIdentified = !entry.fMayLead && pInfo->FileId.QuadPart != 0;
         entry.id.ullIndex = static_cast<unsigned long long>(pInfo->FileId.QuadPart);
         entry.id.fDirectory = (pInfo->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (cb > 0 && strcmp(szName, ".") != 0 && strcmp(szName, "..") != 0 && !pfnEntry(&entry, pContext))

@@ -184,8 +184,7 @@ int LevelNumberOfEntry(const FileSearch* pSearch, const FolderEntry* pEntry)
 // made, would be made by writing it.
 bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
 {
-    // Assumes a listing's entry type, where it tells one, is the entry's own.
-    if (g_seriesOnDisk.szBelow[0] == '\0' && !pEntry->fMayBeLink)
+    if (g_seriesOnDisk.szBelow[0] == '\0' && !pEntry->fMayLead)
         return true;
     int cch = snprintf(g_szLevelPath, sizeof(g_szLevelPath), "%s%c%s%s", g_seriesOnDisk.szFolder, PATH_SEPARATOR,
                        pEntry->pszName, g_seriesOnDisk.szBelow);
@@ -209,8 +208,15 @@ bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
     pSearch->nLevel = ToNameText(pEntry->pszName, strlen(pEntry->pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cchName)
                           ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchName, g_seriesOnDisk.szBelow[0] == '\0')
                           : 0;
-    pSearch->fUndecided = pSearch->nLevel == 0;  // a level in another case, or no level: not told here
-    return false;
+    // A name holding no digit of the number is no level in any case; any
+    // other may be one in another case, which is not told here.
+    char chConv = g_seriesOnDisk.pFmt->chConv;
+    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
+    const char* pch = pEntry->pszName;
+    while (*pch != '\0' && DigitValue(*pch, nBase) < 0)
+        ++pch;
+    pSearch->fUndecided = pSearch->nLevel == 0 && *pch != '\0';
+    return !pSearch->fUndecided && pSearch->nLevel == 0;
 }
 
 bool SearchEntry(const FolderEntry* pEntry, void* pContext)
@@ -246,10 +252,8 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
     } else if (search.id.fDirectory) {
         return GATHER_OK;  // cannot be opened for writing
     }
-    // A folder that does not exist holds no files. One that may not be
-    // listed could hide only a link to a new output, which holds no data yet.
-    if ((!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno) &&
-         (search.fExists || errno != EACCES)) ||
+    // A folder that does not exist holds no files.
+    if ((!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno)) ||
         search.fUndecided)
         return GATHER_OUTPUT_UNDECIDED;
     *pnLevel = search.nLevel;

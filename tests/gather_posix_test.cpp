@@ -131,16 +131,22 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     WriteBytes(At("other") / "target.xsb", "level 8\n");
     fs::create_symlink(At("other") / "target.xsb", At("screen.8"));  // a level that leads out of the folder
     fs::create_symlink("other/lnk/../other/made.xsb", At("screen.11"));  // a level writing the output would make
+    // One more so through a chain of 40 links, as many as the kernel follows.
+    fs::create_directories(At("chain"));
+    fs::create_symlink(At("chain") / "c1", At("screen.12"));
+    for (int n = 1; n < 39; ++n)
+        fs::create_symlink("c" + std::to_string(n + 1), At("chain") / ("c" + std::to_string(n)));
+    fs::create_symlink(At("other") / "end.xsb", At("chain") / "c39");
     auto before = Levels();
     for (const fs::path& output : {At("other") / "lnk/../screen.1", At("other") / "lnk/../screen.7",
                                    At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb",
-                                   At("other") / "made.xsb"}) {
+                                   At("other") / "made.xsb", At("other") / "end.xsb"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
         EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
-    EXPECT_FALSE(fs::exists(At("other") / "made.xsb"));
+    EXPECT_FALSE(fs::exists(At("other") / "made.xsb") || fs::exists(At("other") / "end.xsb"));
 
     // The kernel may resolve a ".." below the number anywhere: refused. So
     // is a folder holding the byte the guard marks the number with.
