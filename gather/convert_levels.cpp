@@ -122,7 +122,7 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 {
     // Opened for appending, never truncated on opening: the first level
     // empties it only once it is known not to be that level.
-    FILE* pOutput = fopen(pszOutput, "at");
+    FILE* pOutput = OpenOutput(pszOutput);
     if (pOutput == NULL) {
         int nError = errno;
         (void)fclose(pLevel);

@@ -96,6 +96,9 @@ struct FileMark {
 // output, *pOutputMark, which fFirst takes (the first level) and later
 // levels reuse. True whenever a mark cannot be taken: then it cannot be told.
 bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fFirst);
+// Opens the output for appending in text mode, creating it where it is not
+// there and never emptying it. NULL, with errno, when it cannot be opened.
+FILE* OpenOutput(const char* pszPath);
 // Empties the output, opened for appending and judged to be no level file,
 // so that what follows is written as mode "wt" would; a device or pipe has
 // nothing to empty. False, with errno, when it cannot be emptied.

@@ -195,12 +195,46 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
     return false;
 }
 
-bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fFirst)
+namespace {
+
+// The output's descriptor, written through a stream of its own: fopen in
+// append mode would seek to the end on every level, though O_APPEND writes
+// there by itself.
+int g_fdOutput = -1;
+
+ssize_t WriteOutput(void* pCookie, const char* pb, size_t cb)
+{
+    size_t cbDone = 0;
+    while (cbDone < cb) {
+        ssize_t cbWritten = write(*static_cast<int*>(pCookie), pb + cbDone, cb - cbDone);
+        if (cbWritten <= 0)
+            return cbDone > 0 ? static_cast<ssize_t>(cbDone) : -1;
+        cbDone += static_cast<size_t>(cbWritten);
+    }
+    return static_cast<ssize_t>(cbDone);
+}
+
+int CloseOutput(void* pCookie) { return close(*static_cast<int*>(pCookie)); }
+
+}  // namespace
+
+FILE* OpenOutput(const char* pszPath)
+{
+    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (g_fdOutput < 0)
+        return NULL;
+    FILE* pOutput = fopencookie(&g_fdOutput, "a", {NULL, WriteOutput, NULL, CloseOutput});
+    if (pOutput == NULL)
+        (void)close(g_fdOutput);
+    return pOutput;
+}
+
+bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileMark* pOutputMark, bool fFirst)
 {
     // The output is identified once: it is the same file for the whole run.
     struct stat st;
     if (fFirst) {
-        if (fstat(fileno(pOutput), &st) != 0)
+        if (fstat(g_fdOutput, &st) != 0)
             return true;  // cannot be told
         pOutputMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
         pOutputMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
@@ -208,11 +242,10 @@ bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* pOutput, F
     return pLevelMark->ullFirst == pOutputMark->ullFirst && pLevelMark->ullSecond == pOutputMark->ullSecond;
 }
 
-bool EmptyOutput(FILE* pOutput)
+bool EmptyOutput(FILE* /*pOutput*/)
 {
     struct stat st;
-    int fd = fileno(pOutput);
-    return fstat(fd, &st) == 0 && (!S_ISREG(st.st_mode) || ftruncate(fd, 0) == 0);
+    return fstat(g_fdOutput, &st) == 0 && (!S_ISREG(st.st_mode) || ftruncate(g_fdOutput, 0) == 0);
 }
 
 // --- Level files.

@@ -174,6 +174,8 @@ bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileM
            IsSameFile(&idLevel, &idOutput);
 }
 
+FILE* OpenOutput(const char* pszPath) { return fopen(pszPath, "at"); }
+
 bool EmptyOutput(FILE* pOutput)
 {
     HANDLE hOutput = StreamHandle(pOutput);
