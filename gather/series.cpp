@@ -188,10 +188,14 @@ bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut,
     return true;
 }
 
+bool SeriesEntryPath(const Series* pSeries, const char* pszEntry, char* pszOut, size_t cbOut)
+{
+    int cch = snprintf(pszOut, cbOut, "%s%c%s%s", pSeries->szFolder, PATH_SEPARATOR, pszEntry, pSeries->szBelow);
+    return cch > 0 && static_cast<size_t>(cch) < cbOut;
+}
+
 bool IdentifySeriesEntry(const Series* pSeries, const char* pszEntry, FileIdentity* pId)
 {
     errno = 0;
-    int cch = snprintf(g_szEntryPath, sizeof(g_szEntryPath), "%s%c%s%s", pSeries->szFolder, PATH_SEPARATOR, pszEntry,
-                       pSeries->szBelow);
-    return cch > 0 && static_cast<size_t>(cch) < sizeof(g_szEntryPath) && IdentifyPath(g_szEntryPath, pId);
+    return SeriesEntryPath(pSeries, pszEntry, g_szEntryPath, sizeof(g_szEntryPath)) && IdentifyPath(g_szEntryPath, pId);
 }

@@ -51,6 +51,11 @@ int SeriesNumberOfPath(const Series* pSeries, const NameChar* pch, size_t cch);
 // C:\) keeps its separator. False when it does not fit.
 bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut);
 
+// The path of the file below the series' folder entry pszEntry: the
+// folder, a separator, the entry and the path below the numbered name.
+// False when it does not fit in cbOut bytes.
+bool SeriesEntryPath(const Series* pSeries, const char* pszEntry, char* pszOut, size_t cbOut);
+
 // Identifies the file below the series' folder entry pszEntry: the folder,
 // a separator, the entry and the path below the numbered name. False as for
 // IdentifyPath, with errno 0 for a name too long to build, which the

@@ -142,6 +142,9 @@ bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
            IdentifyPath(g_szLevelPath, &id) && IsSameFile(&id, &pSearch->id);
 }
 
+// The base the format writes its number in.
+int NumberBase() { return g_seriesOnDisk.pFmt->chConv == 'x' || g_seriesOnDisk.pFmt->chConv == 'X' ? 16 : 10; }
+
 int DigitValue(char ch, int nBase)
 {
     if (ch >= '0' && ch <= '9')
@@ -151,24 +154,27 @@ int DigitValue(char ch, int nBase)
     return -1;
 }
 
-// The level number of an entry that is the output: the number its name
-// spells as the format does; else, where the file system compares names its
-// own way (case, forms of a letter), any number its name holds whose level
-// name opens the output.
+// The level number an entry's name spells as the format does, 0 for none.
+int SpelledNumber(const char* pszName)
+{
+    size_t cch;
+    return ToNameText(pszName, strlen(pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cch)
+               ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cch, g_seriesOnDisk.szBelow[0] == '\0')
+               : 0;
+}
+
+// The level number of an entry that is the output: the number either of its
+// names spells; else, where the file system compares names its own way
+// (case, forms of a letter), any number its name holds whose level name
+// opens the output.
 int LevelNumberOfEntry(const FileSearch* pSearch, const FolderEntry* pEntry)
 {
-    bool fEndsThePath = g_seriesOnDisk.szBelow[0] == '\0';
-    const char* rgpszNames[] = {pEntry->pszName, pEntry->pszShortName};
-    for (const char* pszName : rgpszNames) {
-        size_t cch;
-        int nLevel = ToNameText(pszName, strlen(pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cch)
-                         ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cch, fEndsThePath)
-                         : 0;
-        if (nLevel != 0)
-            return nLevel;
-    }
-    char chConv = g_seriesOnDisk.pFmt->chConv;
-    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
+    int nLevel = SpelledNumber(pEntry->pszName);
+    if (nLevel == 0)
+        nLevel = SpelledNumber(pEntry->pszShortName);
+    if (nLevel != 0)
+        return nLevel;
+    int nBase = NumberBase();
     for (const char* pszStart = pEntry->pszName; *pszStart != '\0'; ++pszStart) {
         long long llLevel = 0;
         for (const char* p = pszStart; DigitValue(*p, nBase) >= 0 && llLevel <= INT_MAX; ++p) {
@@ -186,9 +192,7 @@ bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
 {
     if (g_seriesOnDisk.szBelow[0] == '\0' && !pEntry->fMayLead)
         return true;
-    int cch = snprintf(g_szLevelPath, sizeof(g_szLevelPath), "%s%c%s%s", g_seriesOnDisk.szFolder, PATH_SEPARATOR,
-                       pEntry->pszName, g_seriesOnDisk.szBelow);
-    if (cch < 0 || static_cast<size_t>(cch) >= sizeof(g_szLevelPath))
+    if (!SeriesEntryPath(&g_seriesOnDisk, pEntry->pszName, g_szLevelPath, sizeof(g_szLevelPath)))
         return true;  // a name too long holds no level
     if (!WriteTargetPath(g_szLevelPath, g_szLinkTarget, sizeof(g_szLinkTarget))) {
         pSearch->fUndecided = errno != ELOOP;
@@ -204,16 +208,11 @@ bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
     }
     if (!IsSameFile(&idFolder, &pSearch->id))
         return true;
-    size_t cchName;
-    pSearch->nLevel = ToNameText(pEntry->pszName, strlen(pEntry->pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cchName)
-                          ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchName, g_seriesOnDisk.szBelow[0] == '\0')
-                          : 0;
+    pSearch->nLevel = SpelledNumber(pEntry->pszName);
     // A name holding no digit of the number is no level in any case; any
     // other may be one in another case, which is not told here.
-    char chConv = g_seriesOnDisk.pFmt->chConv;
-    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
     const char* pch = pEntry->pszName;
-    while (*pch != '\0' && DigitValue(*pch, nBase) < 0)
+    while (*pch != '\0' && DigitValue(*pch, NumberBase()) < 0)
         ++pch;
     pSearch->fUndecided = pSearch->nLevel == 0 && *pch != '\0';
     return !pSearch->fUndecided && pSearch->nLevel == 0;
