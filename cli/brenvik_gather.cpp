@@ -5,13 +5,13 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "failure_message.h"
+#include "failure_line.h"
 #include "gather.h"
+#include "program.h"
+#include "run_notes.h"
 #include "version.h"
 
 namespace {
-
-const char kProgram[] = "brenvik-gather";
 
 const char kUsage[] =
     "Usage: brenvik-gather [--] FOLDER FORMAT OUTPUT\n"
@@ -25,12 +25,17 @@ const char kUsage[] =
     "Options:\n"
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
-    "  --             end of options: a FOLDER may then start with -\n"
+    "  --             end of options: an operand may then start with -\n"
     "\n"
     "Exit status: 0 gathered, 1 ERROR, 2 a usage error or standard output\n"
     "could not be written.\n";
 
 const char* const kOperands[] = {"FOLDER", "FORMAT", "OUTPUT"};
+
+// A usage error's message, with the argument it concerns.
+char g_szError[MAX_PATH + 64];
+
+enum Option { OPTION_NONE, OPTION_HELP, OPTION_VERSION };
 
 // Whether standard output took everything; if not, says why on stderr.
 bool Flushed(int* pnError)
@@ -43,15 +48,14 @@ bool Flushed(int* pnError)
 
 void SayStdoutFailed(int nError)
 {
-    (void)fprintf(stderr, "%s: cannot write to standard output: %s\n", kProgram, strerror(nError));
+    (void)fprintf(stderr, PROGRAM_NAME ": cannot write to standard output: %s\n", strerror(nError));
 }
 
 // One line on what is wrong with the command line, and where help is.
-int UsageError(const char* pszWhat, const char* pszArg)
+int UsageError(const char* pszWhat)
 {
-    (void)fprintf(stderr, "%s: %s%s%s%s\n", kProgram, pszWhat, pszArg != NULL ? " '" : "",
-                  pszArg != NULL ? pszArg : "", pszArg != NULL ? "'" : "");
-    (void)fprintf(stderr, "Try '%s --help' for more information.\n", kProgram);
+    (void)fprintf(stderr, PROGRAM_NAME ": %s\n", pszWhat);
+    (void)fputs("Try '" PROGRAM_NAME " --help' for more information.\n", stderr);
     return 2;
 }
 
@@ -66,59 +70,81 @@ int PrintAndExit(const char* pszText)
     return 2;
 }
 
+// What an argument that starts with '-' asks for, read as getopt_long reads
+// it: a long option by its name or any prefix of it, or short options run
+// together (the first that acts ends the run). OPTION_NONE after writing
+// what is wrong into g_szError.
+Option ReadOption(const char* pszArg)
+{
+    if (pszArg[1] != '-') {
+        if (pszArg[1] == 'h')
+            return OPTION_HELP;
+        (void)snprintf(g_szError, sizeof(g_szError), "invalid option -- '%c'", pszArg[1]);
+        return OPTION_NONE;
+    }
+    const char* pszName = pszArg + 2;
+    size_t cchName = strcspn(pszName, "=");
+    const char* const rgpszLong[] = {"help", "version"};
+    for (int i = 0; i < 2; ++i) {
+        if (cchName == 0 || strncmp(rgpszLong[i], pszName, cchName) != 0)
+            continue;
+        if (pszName[cchName] == '\0')
+            return i == 0 ? OPTION_HELP : OPTION_VERSION;
+        (void)snprintf(g_szError, sizeof(g_szError), "option '--%s' doesn't allow an argument", rgpszLong[i]);
+        return OPTION_NONE;
+    }
+    (void)snprintf(g_szError, sizeof(g_szError), "unrecognized option '%.*s'", MAX_PATH, pszArg);
+    return OPTION_NONE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const char* rgpszOperand[3] = {};
     int cOperands = 0;
-    const char* pszAlone = NULL;  // --help or --version, which take nothing else
     const char* pszExtra = NULL;
     bool fOptions = true;
+    // Options stand anywhere before "--", and act in their order: the first
+    // of --help and --version ends the run, as a wrong option before it does.
     for (int i = 1; i < argc; ++i) {
         const char* pszArg = argv[i];
         if (fOptions && strcmp(pszArg, "--") == 0) {
             fOptions = false;
-        } else if (fOptions && (strcmp(pszArg, "--help") == 0 || strcmp(pszArg, "-h") == 0 ||
-                                strcmp(pszArg, "--version") == 0)) {
-            if (pszAlone != NULL || cOperands > 0)
-                pszExtra = pszExtra != NULL ? pszExtra : pszArg;
-            else
-                pszAlone = pszArg;
         } else if (fOptions && pszArg[0] == '-' && pszArg[1] != '\0') {
-            return UsageError("unrecognized option", pszArg);
-        } else if (cOperands < 3 && pszAlone == NULL) {
+            Option option = ReadOption(pszArg);
+            if (option == OPTION_NONE)
+                return UsageError(g_szError);
+            return PrintAndExit(option == OPTION_HELP ? kUsage : PROGRAM_NAME " " BRENVIK_VERSION_TEXT "\n");
+        } else if (cOperands < 3) {
             rgpszOperand[cOperands++] = pszArg;
         } else if (pszExtra == NULL) {
             pszExtra = pszArg;
         }
     }
-    if (pszExtra != NULL)
-        return UsageError("extra operand", pszExtra);
-    if (pszAlone != NULL && strcmp(pszAlone, "--version") == 0)
-        return PrintAndExit("brenvik-gather " BRENVIK_VERSION_TEXT "\n");
-    if (pszAlone != NULL)
-        return PrintAndExit(kUsage);
+    if (pszExtra != NULL) {
+        (void)snprintf(g_szError, sizeof(g_szError), "extra operand '%.*s'", MAX_PATH, pszExtra);
+        return UsageError(g_szError);
+    }
     if (cOperands < 3) {
-        char szWhat[32];
-        (void)snprintf(szWhat, sizeof(szWhat), "missing operand %s", kOperands[cOperands]);
-        return UsageError(szWhat, NULL);
+        (void)snprintf(g_szError, sizeof(g_szError), "missing operand %s", kOperands[cOperands]);
+        return UsageError(g_szError);
     }
 
     const char* pszStatus = ConvertLevels(rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
     (void)printf("%s\n", pszStatus);
     int nStdoutError = 0;
     bool fPrinted = Flushed(&nStdoutError);
-    bool fGathered = strcmp(pszStatus, STATUS_ERROR) != 0;
+    bool fGathered = g_failure.failure == GATHER_OK;
     // The reason and the notes come first even when the result could not be
     // printed: a script must not take an unprinted result for a count, and
     // a person still learns why the run failed.
     if (fGathered) {
         PrintSeriesEnd(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1]);
-        int cGathered = static_cast<int>(strtol(pszStatus, NULL, 10));
-        PrintBoardCount(stderr, cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
-    } else
+        PrintBoardCount(stderr, g_failure.cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+    } else {
         PrintFailure(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+    }
     if (!fPrinted) {
         SayStdoutFailed(nStdoutError);
         return 2;

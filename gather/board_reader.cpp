@@ -70,7 +70,7 @@ long CountStream(FILE* pFile)
 void Note(int* pcFiles, char (*rgszName)[MAX_PATH], int nLevel)
 {
     if (*pcFiles < BOARD_NAMES)
-        (void)snprintf(rgszName[*pcFiles], MAX_PATH, g_boardFormat.szText, nLevel);  // a checked format
+        (void)FormatLeafName(&g_boardFormat, nLevel, rgszName[*pcFiles], MAX_PATH);
     ++*pcFiles;
 }
 

@@ -32,6 +32,7 @@ char g_rgchOutputStream[64 * 1024];
 const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszName)
 {
     g_failure.failure = failure;
+    g_failure.cGathered = 0;
     g_failure.nError = nError;
     g_failure.nLevel = nLevel;
     // Cut if need be: a level name may be longer than a Windows path.
@@ -41,6 +42,7 @@ const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszN
 
 const char* CountText(int nCount)
 {
+    g_failure.cGathered = nCount;
     (void)snprintf(g_szCount, sizeof(g_szCount), "%d", nCount);  // always fits
     return g_szCount;
 }
@@ -79,6 +81,8 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
             (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
         return Fail(failure, 0, nLevel, g_szLevelName);
     }
+    if (failure == GATHER_FOLDER_UNLISTED)
+        return Fail(failure, errno, 0, GuardedFolder());
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, failure == GATHER_NUMBER_LOST ? pszFormat : pszOutput);
     return NULL;

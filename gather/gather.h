@@ -32,6 +32,7 @@ enum GatherFailure {
     GATHER_NUMBER_LOST,        // a ".." after the number: every number names one file
     GATHER_OUTPUT_IN_SERIES,   // the output is level file nLevel (szName)
     GATHER_OUTPUT_UNDECIDED,   // whether the output is a level file cannot be told cheaply
+    GATHER_FOLDER_UNLISTED,    // so, since the series' folder (szName) cannot be listed
     GATHER_LEVEL_UNOPENED,     // level file nLevel (szName) is missing (level 1) or
                                // is there but cannot be opened or examined
     GATHER_OUTPUT_UNOPENED,    // the output cannot be created (level 1) or reopened
@@ -41,6 +42,7 @@ enum GatherFailure {
 
 struct GatherFailureInfo {
     GatherFailure failure;
+    int cGathered;            // the files gathered: the count, 0 after a failure
     int nError;               // the system's errno, 0 when it has none (not a regular file)
     int nLevel;               // the level number concerned, 0 when none
     char szName[MAX_PATH];    // the file or text concerned

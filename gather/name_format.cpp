@@ -10,8 +10,6 @@ namespace {
 // A width or precision this large can never give a name that fits a path.
 const int kMaxFieldWidth = MAX_PATH;
 
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
-
 // Reads a decimal field; false when it is too large to matter.
 bool ReadField(const char* psz, int* pnPos)
 {
@@ -95,11 +93,41 @@ bool ExpandLevelName(const char* pszFolder, const NameFormat* pFmt, int nLevel, 
     int cchHead = snprintf(pszName, cbName, "%s%c", pszFolder, PATH_SEPARATOR);
     if (cchHead < 0 || static_cast<size_t>(cchHead) >= cbName)
         return false;
-    char* pszTail = pszName + cchHead;
-    size_t cbTail = cbName - static_cast<size_t>(cchHead);
+    return FormatLeafName(pFmt, nLevel, pszName + cchHead, cbName - static_cast<size_t>(cchHead));
+}
+
+bool FormatLeafName(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut)
+{
     // A checked format: one integer conversion.
-    int cch = snprintf(pszTail, cbTail, pFmt->szText, nLevel);
-    return cch >= 0 && static_cast<size_t>(cch) < cbTail;
+    int cch = snprintf(pszOut, cbOut, pFmt->szText, nLevel);
+    return cch >= 0 && static_cast<size_t>(cch) < cbOut;
+}
+
+bool AppendAsFormatText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom)
+{
+    for (size_t i = 0; i < cchFrom; ++i) {
+        bool fPercent = pszFrom[i] == '%';
+        if (*pcch + (fPercent ? 2 : 1) >= cbOut)
+            return false;
+        if (fPercent)
+            pszOut[(*pcch)++] = '%';
+        pszOut[(*pcch)++] = pszFrom[i];
+    }
+    pszOut[*pcch] = '\0';
+    return true;
+}
+
+bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom)
+{
+    for (size_t i = 0; i < cchFrom; ++i) {
+        if (pszFrom[i] == '%' && i + 1 < cchFrom && pszFrom[i + 1] == '%')
+            ++i;
+        if (*pcch + 1 >= cbOut)
+            return false;
+        pszOut[(*pcch)++] = pszFrom[i];
+    }
+    pszOut[*pcch] = '\0';
+    return true;
 }
 
 bool ExpandConversion(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut)

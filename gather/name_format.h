@@ -29,3 +29,18 @@ bool ExpandLevelName(const char* pszFolder, const NameFormat* pFmt, int nLevel, 
 
 // Expands the conversion alone (e.g. "%03d" with 7 gives "007").
 bool ExpandConversion(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut);
+
+// The name the format gives nLevel within the folder typed beside it (the
+// format expanded alone). False when it does not fit in cbOut bytes.
+bool FormatLeafName(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut);
+
+// Appends cchFrom bytes to pszOut (cbOut bytes, kept terminated) at *pcch:
+// name text as format text, each '%' doubled so that it stands for itself;
+// or format text as name text, each "%%" read as '%'. False when it does
+// not fit.
+bool AppendAsFormatText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom);
+bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom);
+
+// A decimal digit (never a byte of a double-byte character's second half,
+// which starts at 0x40).
+inline bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }

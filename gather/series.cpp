@@ -16,20 +16,6 @@ char g_szSpelled[FULL_PATH_CAPACITY];
 // A path below the series' folder, to identify.
 char g_szEntryPath[FULL_PATH_CAPACITY];
 
-// Copies format text, turning "%%" into '%'.
-bool AppendLiteral(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, int cchFrom)
-{
-    for (int i = 0; i < cchFrom; ++i) {
-        if (pszFrom[i] == '%' && pszFrom[i + 1] == '%')
-            ++i;
-        if (*pcch + 1 >= cbOut)
-            return false;
-        pszOut[(*pcch)++] = pszFrom[i];
-    }
-    pszOut[*pcch] = '\0';
-    return true;
-}
-
 // The level file path, the folder, a separator and the format with "%%" as
 // '%', with the mark where the number goes. False when it does not fit or a
 // text holds the mark itself, which could stand in for a lost number.
@@ -46,11 +32,11 @@ bool BuildMarkedPattern(const char* pszFolder, const NameFormat* pFmt, char* psz
     pszOut[cch++] = PATH_SEPARATOR;
     pszOut[cch] = '\0';
     const char* pszAfter = pszFormat + pFmt->nConvStart + pFmt->nConvLength;
-    if (!AppendLiteral(pszOut, &cch, cbOut, pszFormat, pFmt->nConvStart) || cch + 1 >= cbOut)
+    if (!AppendAsNameText(pszOut, &cch, cbOut, pszFormat, static_cast<size_t>(pFmt->nConvStart)) || cch + 1 >= cbOut)
         return false;
     pszOut[cch++] = kNumberMark;
     pszOut[cch] = '\0';
-    return AppendLiteral(pszOut, &cch, cbOut, pszAfter, static_cast<int>(strlen(pszAfter)));
+    return AppendAsNameText(pszOut, &cch, cbOut, pszAfter, strlen(pszAfter));
 }
 
 // A ".." step in the path below the number: every number would name the

@@ -252,8 +252,9 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
         return GATHER_OK;  // cannot be opened for writing
     }
     // A folder that does not exist holds no files.
-    if ((!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno)) ||
-        search.fUndecided)
+    if (!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno))
+        return GATHER_FOLDER_UNLISTED;
+    if (search.fUndecided)
         return GATHER_OUTPUT_UNDECIDED;
     *pnLevel = search.nLevel;
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
@@ -275,3 +276,5 @@ GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const c
         verdict = JudgeName(g_szWriteTarget, pnLevel);
     return verdict == GATHER_OK ? JudgeByFile(pszFolder, pszOutput, pnLevel) : verdict;
 }
+
+const char* GuardedFolder() { return g_seriesOnDisk.szFolder; }

@@ -12,5 +12,10 @@
 // judged too.
 // GATHER_OK: it cannot. GATHER_OUTPUT_IN_SERIES: it is level file *pnLevel.
 // GATHER_OUTPUT_UNDECIDED: that cannot be told cheaply, so it is refused.
+// GATHER_FOLDER_UNLISTED: neither, since the series' folder, whose every
+// name may lead to the output, cannot be listed; errno says why.
 // GATHER_NUMBER_LOST: behind a "..", every number would name the same file.
 GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel);
+
+// The series' folder as the last JudgeOutput listed it.
+const char* GuardedFolder();

@@ -8,12 +8,12 @@ set(board "#####\n#@$.#\n#####\n")
 file(WRITE ${WORK}/set/screen.1 "##\n")
 file(WRITE ${WORK}/set/screen.2 "###\n")
 # Folders for the notes: a %02d series past 9 typed as %d, a padded series
-# with a gap, a series from 0, one from 2, a folder of 40 kinds of names with
-# solutions beside the levels, a name that needs quotes, a folder named -x.
+# with gaps, a series from 0, one from 2, a folder of packs with solutions
+# beside the levels, a name that needs quotes, a folder named -x.
 set(q "it's (best), v2")
 foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko002.txt
     hole/soko01.txt hole/soko02.txt
-    hole/soko03.txt hole/soko05.txt zero/screen.0 zero/screen.1 two/screen.2 two/screen.3
+    hole/soko03.txt hole/soko05.txt hole/soko07.txt zero/screen.0 zero/screen.1 two/screen.2 two/screen.3
     -x/screen.1 "${q}/soko 1.txt" "${q}/soko 2.txt" boards/l1)
   file(WRITE ${WORK}/${name} "${board}")
 endforeach()
@@ -29,6 +29,12 @@ file(WRITE ${WORK}/boards/l2 "Title: #2\n\n  #####\n###_-#\n#@$.*#\n#####\n    \
 file(WRITE ${WORK}/boards/l3 "; crlf\r\n#####\r\n#@$.#\r\n#####\r\n")
 file(WRITE ${WORK}/double/l1 "${board}")
 file(WRITE ${WORK}/double/l2 "${board}\n#####")  # the second board one open row
+foreach(n 1 2 3 4)
+  file(WRITE ${WORK}/several/l${n} "${board}\n${board}")
+endforeach()
+file(WRITE ${WORK}/one/l1 "${board}")
+file(WRITE ${WORK}/one/l2 "Title only\n")
+file(COPY ${WORK}/one/l2 ${WORK}/several/l1 DESTINATION ${WORK}/even)  # as many boards as files
 # Just over 16 MB, not read back: natively only, where the size rule is the
 # same code and 16 MB take no minute to gather.
 if(NOT EMULATOR)
@@ -38,21 +44,30 @@ if(NOT EMULATOR)
 else()
   file(WRITE ${WORK}/big/l1 "${board}")
 endif()
+# Packs of levels (a board each) beside their solutions (none), and 40
+# smaller packs of solutions.
 foreach(n RANGE 1 40)
-  file(WRITE ${WORK}/kinds/kind${n}_1.sol "solution\n")
-  file(WRITE ${WORK}/kinds/kind${n}_2.sol "solution\n")
+  file(WRITE ${WORK}/packs/kind${n}_1.sol "solution\n")
+  file(WRITE ${WORK}/packs/kind${n}_2.sol "solution\n")
 endforeach()
-foreach(n 0001 0002 0003)
-  file(WRITE ${WORK}/kinds/gri${n}.sol "solution\n")
-  file(WRITE ${WORK}/kinds/gri${n}.sok "level\n")
-  file(WRITE ${WORK}/kinds/lv${n}.sok "level\n")  # as large as gri%04d.sol, and levels
+foreach(n 1 2 3 4 5)
+  foreach(kind gri000${n} level_${n} lv000${n})
+    if(n LESS 4 OR NOT kind MATCHES "^gri")  # gri 3 files, the others 5
+      file(WRITE ${WORK}/packs/${kind}.sok "${board}")
+      file(WRITE ${WORK}/packs/${kind}.sol "uurrDDlluR\n")
+    endif()
+  endforeach()
+endforeach()
+file(REMOVE ${WORK}/packs/lv0005.sol)  # the lv solutions one fewer
+# Past what a hint counts number by number.
+foreach(n RANGE 1 4100)
+  file(WRITE ${WORK}/long/lv${n}.xsb "")
 endforeach()
 # More kinds of names than are kept: the one meant is never dropped for room.
 foreach(n RANGE 1 1000)
   file(WRITE ${WORK}/crowd/kind${n}_1.sol "solution\n")
 endforeach()
 file(WRITE ${WORK}/crowd/gri0001.sok "${board}")
-file(WRITE ${WORK}/kinds/Gri0001.Sok "level\n")  # the format's text in other case
 file(MAKE_DIRECTORY ${WORK}/two/screen.0)  # a folder is no level file 0
 
 # The program's standard error in err: LF line ends, and without Wine's own
@@ -101,15 +116,31 @@ else()
   set(full /dev/full)
 endif()
 set(try "Try 'brenvik-gather --help' for more information.")
+# cmd.exe reads double quotes, a POSIX shell single quotes.
+if(EMULATOR)
+  set(qq "\"")
+  set(qname "\"it's \\(best\\), v2.soko_1.txt\"")
+  set(qformat "\"soko %d.txt\"")
+  set(qfirst "\"soko 1.txt\"")
+  set(qlast "\"soko 2.txt\"")
+else()
+  set(qq "'")
+  set(qname "'it'.''s \\(best\\), v2.soko_1.txt'")
+  set(qformat "'soko %d.txt'")
+  set(qfirst "'soko 1.txt'")
+  set(qlast "'soko 2.txt'")
+endif()
 file(REMOVE ${WORK}/hl.xsb)
 file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/hl.xsb)
 set(rows
   "0|^2\r?\n$||${WORK}/set|screen.%d|${WORK}/out3.xsb"
   "0|^brenvik-gather ${VERSION}\r?\n$||--version"
-  "2|^$|@unrecognized option '-x'\n${try}|-x|a|b"
+  "2|^$|@invalid option -- 'x'\n${try}|a|-x|b"
+  "2|^$|@unrecognized option '--versions'\n${try}|--versions"
+  "0|^brenvik-gather ${VERSION}\r?\n$||a|b|c|--vers|--help"
   "2|^$|@missing operand OUTPUT\n${try}|a|b"
   "2|^$|@extra operand 'd'\n${try}|a|b|c|d"
-  "2|^$|@extra operand 'extra'\n${try}|--help|extra"
+  "1|^ERROR \r?\n$|@cannot open level file 1, -.screen.1: No such file or directory\n@note: the folder - does not exist|-|screen.%d|o.xsb"
   "0|^1\r?\n$||--|-x|screen.%d|o.xsb"
   "0|^2\r?\n$|@note: a Sokoban program will see 0 levels in gri.xsb, not 2: 2 level files hold no board, such as gri0001.sol|sol|gri%04d.sol|gri.xsb"
   "0|^2\r?\n$|@note: a Sokoban program will see 3 levels in o.xsb, not 2: 1 level file holds several boards, such as l2|double|l%d|o.xsb"
@@ -120,18 +151,27 @@ set(rows
   "1|^ERROR \r?\n$|@format screen.%s is refused: an unsupported conversion .*|${WORK}/set|screen.%s|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|@the format is too long .*|${WORK}/set|screen.%d${long}|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|hl.xsb"
+  "1|^ERROR \r?\n$|@the output set/screen.2 is level file 2 of the series: refused|set|screen.%d|set/screen.2"
+  "0|^2\r?\n$|@note: a Sokoban program will see 1 level in o.xsb, not 2: 1 level file holds no board, such as l2|one|l%d|o.xsb"
+  "0|^4\r?\n$|@note: a Sokoban program will see 8 levels in o.xsb, not 4: 4 level files hold several boards, such as l1, l2 and l3|several|l%d|o.xsb"
+  "0|^2\r?\n$||even|l%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot create the output nodir.o.xsb: No such file or directory\n@note: the folder nodir does not exist|${WORK}/set|screen.%d|nodir/o.xsb"
   "1|^ERROR \r?\n$|@cannot write the output .*: No space left on device|${WORK}/set|screen.%d|${full}"
   "0|^1\r?\n$|@note: level file 2, .*screen.2, does not exist. 2 more files of the series follow it, from screen.3 to screen.4, and were not gathered|${WORK}/gap|screen.%d|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*missing.screen.1: No such file or directory\n@note: the folder .*missing does not exist|${WORK}/missing|screen.%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, '.*screen  1': No such file or directory\n@note: try the format soko%03d.txt: from soko001.txt to soko002.txt, 2 files|${WORK}/soko|screen%3d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*level1.txt: No such file or directory\n@note: 6 files of the series exist, from level10.txt to level15.txt, but gathering starts at number 1\n@note: try the format level%02d.txt: from level01.txt to level15.txt, 15 files|pad|level%d.txt|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*soko1.txt: No such file or directory\n@note: try the format soko%02d.txt: from soko01.txt to soko03.txt, 3 files. 1 more follows a gap, soko05.txt|hole|soko%d.txt|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, ${qq}.*screen  1${qq}: No such file or directory\n@note: try the format soko%03d.txt: from soko001.txt to soko002.txt, 2 files|${WORK}/soko|screen%3d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*level1.txt: No such file or directory\n@note: try the format level%02d.txt: from level01.txt to level15.txt, 15 files|pad|level%d.txt|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*soko1.txt: No such file or directory\n@note: try the format soko%02d.txt: from soko01.txt to soko03.txt, 3 files. 2 more follow a gap, from soko05.txt to soko07.txt|hole|soko%d.txt|o.xsb"
   "0|^1\r?\n$|@note: screen.0 was not gathered: gathering starts at number 1|zero|screen.%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, two/screen.1: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two/|screen.%d|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format Gri%04d.Sok: Gri0001.Sok, 1 file\n@note: try the format lv%04d.sok: from lv0001.sok to lv0003.sok, 3 files|kinds|gri%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*gri0001.txt: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files|packs|gri%04d.txt|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*gri0001: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files|packs|gri%04d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*level1.sok: No such file or directory\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files\n@note: try the format level_%d.sol: from level_1.sol to level_5.sol, 5 files\n@note: try the format lv%04d.sok: from lv0001.sok to lv0005.sok, 5 files|packs|level%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*GRI1.SOK: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files|packs|GRI%d.SOK|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv4100.xsb, 4100 files|long|lv%04d.xsb|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*screen.01: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two|screen.%02d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format gri%04d.sok: gri0001.sok, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file|crowd|gri%d.sok|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, 'it'.''s \\(best\\), v2.soko_1.txt': No such file or directory\n@note: try the format 'soko %d.txt': from 'soko 1.txt' to 'soko 2.txt', 2 files|${q}|soko_%d.txt|o.xsb")
+  "1|^ERROR \r?\n$|@cannot open level file 1, ${qname}: No such file or directory\n@note: try the format ${qformat}: from ${qfirst} to ${qlast}, 2 files|${q}|soko_%d.txt|o.xsb")
 foreach(row IN LISTS rows)
   string(REPLACE "|" ";" fields "${row}")
   list(POP_FRONT fields code stdout_regex lines)
@@ -161,6 +201,38 @@ program_stderr()
 if(NOT code EQUAL 2 OR NOT err MATCHES "^brenvik-gather: cannot open level file 1.*\nbrenvik-gather: cannot write to standard output: No space left on device\r?\n$")
   message(FATAL_ERROR "stdout to /dev/full: exit ${code}, stderr [${err}]")
 endif()
+
+# Help that cannot be printed is no help.
+execute_process(COMMAND ${EMULATOR} ${CLI} --help OUTPUT_FILE /dev/full RESULT_VARIABLE code ERROR_VARIABLE err)
+program_stderr()
+if(NOT code EQUAL 2 OR NOT err STREQUAL "brenvik-gather: cannot write to standard output: No space left on device\n")
+  message(FATAL_ERROR "--help to /dev/full: exit ${code}, stderr [${err}]")
+endif()
+
+# A folder that can be read by name but not listed: every output refused,
+# with the folder and the reason. Root reads any folder, so the program runs
+# as nobody there; Wine will not run as another user than its prefix's.
+file(MAKE_DIRECTORY ${WORK}/unlisted)
+file(WRITE ${WORK}/unlisted/screen.1 "${board}")
+file(WRITE ${WORK}/u.xsb "")
+file(CHMOD ${WORK}/unlisted PERMISSIONS OWNER_WRITE OWNER_EXECUTE GROUP_EXECUTE WORLD_EXECUTE)
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(as_user "")
+if(uid STREQUAL "0")
+  set(as_user setpriv --reuid=65534 --regid=65534 --clear-groups)
+endif()
+if(EMULATOR AND uid STREQUAL "0")
+  message("not run under Wine as root, which lists any folder: the folder that cannot be listed")
+else()
+  foreach(output u.xsb new.xsb)
+    execute_process(COMMAND ${as_user} ${CLI} unlisted screen.%d ${output} WORKING_DIRECTORY ${WORK}
+      RESULT_VARIABLE code ERROR_VARIABLE err)
+    if(NOT code EQUAL 1 OR NOT err STREQUAL "brenvik-gather: cannot list the folder unlisted: Permission denied; the output ${output} may be a file of it: refused\n")
+      message(FATAL_ERROR "unlisted folder, output ${output}: exit ${code}, stderr [${err}]")
+    endif()
+  endforeach()
+endif()
+file(CHMOD ${WORK}/unlisted DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
 file(READ ${WORK}/out.xsb content)
 if(NOT content MATCHES "^##\r?\n\r?\n###\r?\n\r?\n$")

@@ -1,18 +1,20 @@
-// What the command line says about a run, on standard error.
+// The notes the command line writes on standard error after a run, one line
+// each: what the run left out, formats that would gather a series the
+// folder holds, a folder that is not there, what a Sokoban program will see.
 #pragma once
 
 #include <stdio.h>
 
 #include "gather.h"
 
-// Writes one line to pOut: the program's name, what went wrong, the name it
-// concerns and the system's own reason where there is one. Notes follow:
-// after a missing level file 1, a folder that does not exist, the files of
-// the series that are there, and formats that would gather a series the
-// folder holds; after an output that cannot be created, a folder of it that
-// does not exist.
-void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat,
-                  const char* pszOutput);
+// After a missing level file 1: where the folder is not there, that; else
+// the files of the series that are there, and formats that would gather a
+// series the folder holds, the one meant first.
+void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszFormat);
+
+// A note when a path's folder does not exist or is no folder; pszPath names
+// the folder itself or, with fLeaf, a file in it. True when it said so.
+bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf);
 
 // After a run that gathered: a note when files of the series follow the
 // number that ended it, which were left out, and when its level file 0

@@ -1,0 +1,151 @@
+#include "run_notes.h"
+
+#include <errno.h>
+#include <string.h>
+
+#include "board_reader.h"
+#include "format_hints.h"
+#include "program.h"
+#include "quoting.h"
+#include "series.h"
+
+namespace {
+
+char g_szFolderPart[MAX_PATH];
+FolderSurvey g_survey;
+FormatHints g_hints;
+BoardOddities g_odd;
+
+const char* Plural(int n, const char* pszOne, const char* pszMore) { return n == 1 ? pszOne : pszMore; }
+
+// The file name a path ends in; Windows takes '/' as a separator too, and
+// no double-byte character ends in one.
+const char* LeafOf(const char* pszPath)
+{
+    const char* pszName = FileNamePart(pszPath);
+    const char* pszSlash = strrchr(pszName, '/');
+    return pszSlash != NULL ? pszSlash + 1 : pszName;
+}
+
+// "a.1", or "from a.1 to a.4" where they differ.
+void PrintRange(FILE* pOut, const SurveyRange* pRange)
+{
+    if (strcmp(pRange->szFirst, pRange->szLast) == 0)
+        (void)fputs(Quoted(pRange->szFirst), pOut);
+    else
+        (void)fprintf(pOut, "from %s to %s", Quoted(pRange->szFirst), Quoted(pRange->szLast));
+}
+
+// Level file 0 of the series; fGathered: after a run that gathered.
+void PrintZero(FILE* pOut, bool fGathered)
+{
+    if (g_survey.fHasZero)
+        (void)fprintf(pOut, PROGRAM_NAME ": note: %s %s gathering starts at number 1\n", Quoted(g_survey.szZero),
+                      fGathered ? "was not gathered:" : "exists, but");
+}
+
+// Files of the series that a run from 1 does not reach.
+void PrintStartsElsewhere(FILE* pOut, const SurveyRange* pRange)
+{
+    (void)fprintf(pOut, PROGRAM_NAME ": note: %d %s of the series %s, ", pRange->cFiles,
+                  Plural(pRange->cFiles, "file", "files"), Plural(pRange->cFiles, "exists", "exist"));
+    PrintRange(pOut, pRange);
+    (void)fputs(", but gathering starts at number 1\n", pOut);
+}
+
+void PrintHint(FILE* pOut, const FormatHint* pHint)
+{
+    (void)fprintf(pOut, PROGRAM_NAME ": note: try the format %s: ", Quoted(pHint->szFormat));
+    PrintRange(pOut, &pHint->gathered);
+    (void)fprintf(pOut, ", %s%d %s", pHint->fAtLeast ? "at least " : "", pHint->gathered.cFiles,
+                  Plural(pHint->gathered.cFiles, "file", "files"));
+    if (pHint->beyond.cFiles > 0) {
+        (void)fprintf(pOut, "; %d more %s a gap, ", pHint->beyond.cFiles,
+                      Plural(pHint->beyond.cFiles, "follows", "follow"));
+        PrintRange(pOut, &pHint->beyond);
+    }
+    (void)fputc('\n', pOut);
+}
+
+}  // namespace
+
+bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf)
+{
+    const char* pszFolder = pszPath;
+    if (fLeaf) {
+        const char* pszName = LeafOf(pszPath);
+        if (pszName == pszPath || !CopyFolderPart(pszPath, pszName - 1, g_szFolderPart, sizeof(g_szFolderPart)))
+            return false;  // the working folder
+        pszFolder = g_szFolderPart;
+    }
+    FileIdentity id;
+    bool fFound = IdentifyPath(pszFolder, &id);
+    if (fFound ? id.fDirectory : !NamesNothing(errno))
+        return false;
+    if (!fFound && errno == ENOENT)
+        (void)fprintf(pOut, PROGRAM_NAME ": note: the folder %s does not exist\n", Quoted(pszFolder));
+    else
+        (void)fprintf(pOut, PROGRAM_NAME ": note: %s is not a folder\n", Quoted(pszFolder));
+    return true;
+}
+
+void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszFormat)
+{
+    if (PrintMissingFolder(pOut, pszFolder, false))
+        return;
+    bool fHints = FindFormatHints(pszFolder, pszFormat, &g_hints);
+    // Where the text typed gathers at another padding, its files at the
+    // padding typed (from 10, 100 or 1000 on) are that series' own.
+    if (!(fHints && g_hints.cHints > 0 && g_hints.rgHint[0].fOwnText) &&
+        SurveyFolder(pszFolder, pszFormat, 0, &g_survey)) {
+        PrintZero(pOut, false);
+        if (g_survey.beyond.cFiles > 0)
+            PrintStartsElsewhere(pOut, &g_survey.beyond);
+        else if (!g_survey.fHasZero && fHints && g_hints.startsElsewhere.cFiles > 0)
+            PrintStartsElsewhere(pOut, &g_hints.startsElsewhere);
+    }
+    for (int i = 0; fHints && i < g_hints.cHints; ++i)
+        PrintHint(pOut, &g_hints.rgHint[i]);
+}
+
+void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat)
+{
+    if (pInfo->nLevel == 0 || !SurveyFolder(pszFolder, pszFormat, pInfo->nLevel, &g_survey))
+        return;
+    PrintZero(pOut, true);
+    const SurveyRange* pBeyond = &g_survey.beyond;
+    if (pBeyond->cFiles == 0)
+        return;
+    const char* pszWhy = pInfo->nError == EISDIR ? "is a folder"
+                         : pInfo->nError == 0    ? "is not a regular file (a device, FIFO or socket)"
+                                                 : "does not exist";
+    (void)fprintf(pOut, PROGRAM_NAME ": note: level file %d, %s, %s; %d more %s of the series %s it, ", pInfo->nLevel,
+                  Quoted(pInfo->szName), pszWhy, pBeyond->cFiles, Plural(pBeyond->cFiles, "file", "files"),
+                  Plural(pBeyond->cFiles, "follows", "follow"));
+    PrintRange(pOut, pBeyond);
+    (void)fprintf(pOut, ", and %s not gathered\n", Plural(pBeyond->cFiles, "was", "were"));
+}
+
+void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const char* pszFormat, const char* pszOutput)
+{
+    long cBoards;
+    if (!CountBoards(pszOutput, &cBoards) || cBoards == cGathered ||
+        !FindOddLevels(pszFolder, pszFormat, cGathered, &g_odd))
+        return;
+    (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will see %ld %s in %s, not %d: ", cBoards,
+                  cBoards == 1 ? "level" : "levels", Quoted(LeafOf(pszOutput)), cGathered);
+    const char* pszSeparator = "";
+    if (g_odd.cNoBoard > 0) {
+        (void)fprintf(pOut, "%d level %s no board, such as %s", g_odd.cNoBoard,
+                      Plural(g_odd.cNoBoard, "file holds", "files hold"), Quoted(g_odd.rgszNoBoard[0]));
+        pszSeparator = "; ";
+    }
+    if (g_odd.cSeveral > 0) {
+        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, g_odd.cSeveral,
+                      Plural(g_odd.cSeveral, "file holds", "files hold"));
+        int cNamed = g_odd.cSeveral < BOARD_NAMES ? g_odd.cSeveral : BOARD_NAMES;
+        for (int i = 0; i < cNamed; ++i)
+            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(g_odd.rgszSeveral[i]));
+    }
+    (void)fputc('\n', pOut);
+}

@@ -1,0 +1,403 @@
+// The first listing sorts each numbered name into a kind (the text before
+// the number, its padding, the text after it), kept in fixed memory: when
+// the table is full, a kind closer to the format given pushes out the
+// furthest, so the series meant is never dropped for room. The closest kinds
+// become hints, and a second listing counts exactly what each hint's format
+// gathers.
+#include "format_hints.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "board_reader.h"
+#include "series.h"
+
+namespace {
+
+const int kMaxKinds = 64;
+const int kMaxDigits = 9;  // any number of 9 digits fits an int
+// A hint's count is exact up to this number; a series that runs past it
+// gathers at least as many.
+const int kCountedNumbers = 65535;
+
+// How close a part of a name is to the format's text there, closest first.
+enum Closeness { AS_GIVEN, OTHER_CASE, OTHER_SEPARATORS, UNLIKE };
+
+struct NameKind {
+    char szHead[MAX_PATH];  // the name's text before the number
+    char szTail[MAX_PATH];  // and after it
+    int nWidth;             // the digits of a zero-padded number; 0 for a plain one
+    Closeness head;
+    Closeness tail;
+    int cFiles;
+    int nFirst;
+    int nLast;
+};
+
+// What the second listing finds of one hint's format.
+struct HintCount {
+    const NameKind* pKind;
+    NameFormat format;
+    unsigned char rgbNumbers[kCountedNumbers / 8 + 1];
+    int cAbove;  // numbered past kCountedNumbers
+    int nFirstAbove;
+    int nLastAbove;
+};
+
+NameFormat g_givenFormat;
+char g_szListed[FULL_PATH_CAPACITY];  // the folder that holds the numbered names
+char g_szPrefix[FORMAT_CAPACITY];     // the format's text before the name
+char g_szGivenHead[MAX_PATH];
+char g_szGivenTail[MAX_PATH];
+char g_szMadeFormat[FORMAT_CAPACITY];
+char g_szFirstFile[FULL_PATH_CAPACITY];
+NameChar g_rgchA[MAX_PATH];
+NameChar g_rgchB[MAX_PATH];
+NameKind g_rgKind[kMaxKinds];
+int g_cKinds;
+HintCount g_rgCount[FORMAT_HINTS];
+int g_cCounts;
+
+char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+bool IsWordSeparator(char ch) { return ch == ' ' || ch == '_' || ch == '-' || ch == '.'; }
+
+bool AllDigits(const char* p, size_t cch)
+{
+    for (size_t i = 0; i < cch; ++i)
+        if (!IsDigit(p[i]))
+            return false;
+    return cch > 0;
+}
+
+// Equal as names of one folder are (letter case counts where the file
+// system says so).
+bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
+{
+    size_t cchTextA;
+    size_t cchTextB;
+    return ToNameText(pA, cchA, g_rgchA, MAX_PATH, &cchTextA) && ToNameText(pB, cchB, g_rgchB, MAX_PATH, &cchTextB) &&
+           cchTextA == cchTextB && NameTextEqual(g_rgchA, g_rgchB, cchTextA);
+}
+
+// Equal ignoring letter case, and with fSkipSeparators the separators
+// between words too.
+bool SameLoosely(const char* pA, size_t cchA, const char* pB, size_t cchB, bool fSkipSeparators)
+{
+    size_t i = 0;
+    size_t j = 0;
+    for (;;) {
+        while (fSkipSeparators && i < cchA && IsWordSeparator(pA[i]))
+            ++i;
+        while (fSkipSeparators && j < cchB && IsWordSeparator(pB[j]))
+            ++j;
+        if (i == cchA || j == cchB)
+            return i == cchA && j == cchB;
+        if (Lower(pA[i++]) != Lower(pB[j++]))
+            return false;
+    }
+}
+
+Closeness CloseTo(const char* psz, size_t cch, const char* pszGiven)
+{
+    size_t cchGiven = strlen(pszGiven);
+    if (SameName(psz, cch, pszGiven, cchGiven))
+        return AS_GIVEN;
+    if (SameLoosely(psz, cch, pszGiven, cchGiven, false))
+        return OTHER_CASE;
+    return SameLoosely(psz, cch, pszGiven, cchGiven, true) ? OTHER_SEPARATORS : UNLIKE;
+}
+
+// Where the number of a name stands: after the format's own text before it
+// if the name has that text in any case, else its last run of digits. False
+// for a name without one.
+bool SplitName(const char* psz, size_t cch, size_t* piDigits, size_t* pcchDigits)
+{
+    size_t cchHead = strlen(g_szGivenHead);
+    size_t cchTail = strlen(g_szGivenTail);
+    if (cch > cchHead + cchTail && AllDigits(psz + cchHead, cch - cchHead - cchTail) &&
+        CloseTo(psz, cchHead, g_szGivenHead) <= OTHER_CASE &&
+        CloseTo(psz + cch - cchTail, cchTail, g_szGivenTail) <= OTHER_CASE) {
+        *piDigits = cchHead;
+        *pcchDigits = cch - cchHead - cchTail;
+        return true;
+    }
+    // The last run of digits.
+    size_t iEnd = cch;
+    while (iEnd > 0 && !IsDigit(psz[iEnd - 1]))
+        --iEnd;
+    size_t iStart = iEnd;
+    while (iStart > 0 && IsDigit(psz[iStart - 1]))
+        --iStart;
+    *piDigits = iStart;
+    *pcchDigits = iEnd - iStart;
+    return iEnd > 0;
+}
+
+// Whether kind A makes a better hint than kind B: the text before the
+// number closer; the text given at another padding; a first file with a
+// board (where known); the text after the number closer; more files.
+bool Before(const NameKind* pA, bool fBoardA, const NameKind* pB, bool fBoardB)
+{
+    if (pA->head != pB->head)
+        return pA->head < pB->head;
+    if ((pA->tail == AS_GIVEN) != (pB->tail == AS_GIVEN))
+        return pA->tail == AS_GIVEN;
+    if (fBoardA != fBoardB)
+        return fBoardA;
+    if (pA->tail != pB->tail)
+        return pA->tail < pB->tail;
+    if (pA->cFiles != pB->cFiles)
+        return pA->cFiles > pB->cFiles;
+    // Whatever order the folder lists its names in, the same hints.
+    int nHead = strcmp(pA->szHead, pB->szHead);
+    int nTail = strcmp(pA->szTail, pB->szTail);
+    return nHead != 0 ? nHead < 0 : nTail != 0 ? nTail < 0 : pA->nWidth < pB->nWidth;
+}
+
+// The kind of this name, made if need be; NULL when the table is full of
+// kinds that weigh more.
+NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
+{
+    const char* pszTail = psz + iDigits + cchDigits;
+    NameKind* pWorst = g_rgKind;
+    for (NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind) {
+        if (pKind->nWidth == nWidth && strncmp(pKind->szHead, psz, iDigits) == 0 && pKind->szHead[iDigits] == '\0' &&
+            strcmp(pKind->szTail, pszTail) == 0)
+            return pKind;
+        if (Before(pWorst, true, pKind, true))
+            pWorst = pKind;
+    }
+    NameKind kind = {};
+    memcpy(kind.szHead, psz, iDigits);  // fits: a name is shorter than a path
+    memcpy(kind.szTail, pszTail, strlen(pszTail) + 1);
+    kind.nWidth = nWidth;
+    kind.head = CloseTo(kind.szHead, iDigits, g_szGivenHead);
+    kind.tail = CloseTo(kind.szTail, strlen(kind.szTail), g_szGivenTail);
+    kind.cFiles = 1;
+    NameKind* pKind = g_rgKind + g_cKinds;
+    if (g_cKinds < kMaxKinds)
+        ++g_cKinds;
+    else if (Before(&kind, true, pWorst, true))
+        pKind = pWorst;
+    else
+        return NULL;
+    kind.cFiles = 0;
+    *pKind = kind;
+    return pKind;
+}
+
+bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
+{
+    const char* psz = pEntry->pszName;
+    size_t cch = strlen(psz);
+    size_t iDigits;
+    size_t cchDigits;
+    if (cch >= MAX_PATH || !SplitName(psz, cch, &iDigits, &cchDigits) || cchDigits > kMaxDigits)
+        return true;
+    int nNumber = 0;
+    for (size_t i = iDigits; i < iDigits + cchDigits; ++i)
+        nNumber = nNumber * 10 + (psz[i] - '0');
+    int nWidth = psz[iDigits] == '0' && cchDigits > 1 ? static_cast<int>(cchDigits) : 0;
+    // A file 0 is left to the survey of the format given, which tells it
+    // from a folder of that name.
+    NameKind* pKind = nNumber > 0 ? KindOf(psz, iDigits, cchDigits, nWidth) : NULL;
+    if (pKind == NULL)
+        return true;
+    if (pKind->cFiles++ == 0 || nNumber < pKind->nFirst)
+        pKind->nFirst = nNumber;
+    if (nNumber > pKind->nLast)
+        pKind->nLast = nNumber;
+    return true;
+}
+
+// The format that gathers the kind, into g_szMadeFormat and pFmt. False
+// when it does not fit or is the format given.
+bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
+{
+    char szConversion[16];
+    (void)snprintf(szConversion, sizeof(szConversion), pKind->nWidth > 0 ? "%%0%dd" : "%%d", pKind->nWidth);
+    char* psz = g_szMadeFormat;
+    const size_t cb = sizeof(g_szMadeFormat);
+    size_t cch = strlen(g_szPrefix);  // shorter than the format it came from
+    memcpy(psz, g_szPrefix, cch + 1);
+    if (!AppendAsFormatText(psz, &cch, cb, pKind->szHead, strlen(pKind->szHead)) ||
+        cch + strlen(szConversion) >= cb)
+        return false;
+    memcpy(psz + cch, szConversion, strlen(szConversion) + 1);
+    cch += strlen(szConversion);
+    return AppendAsFormatText(psz, &cch, cb, pKind->szTail, strlen(pKind->szTail)) &&
+           strcmp(psz, g_givenFormat.szText) != 0 && CheckNameFormat(psz, pFmt) == GATHER_OK;
+}
+
+// Into place among the best FORMAT_HINTS, by kind.
+void RankHint(const NameKind* pKind, const NameFormat* pFmt)
+{
+    int i = g_cCounts < FORMAT_HINTS ? g_cCounts++ : FORMAT_HINTS;
+    for (; i > 0 && Before(pKind, true, g_rgCount[i - 1].pKind, true); --i)
+        if (i < FORMAT_HINTS)
+            g_rgCount[i] = g_rgCount[i - 1];
+    if (i < FORMAT_HINTS) {
+        memset(&g_rgCount[i], 0, sizeof(g_rgCount[i]));
+        g_rgCount[i].pKind = pKind;
+        g_rgCount[i].format = *pFmt;
+    }
+}
+
+// Whether the name is one the hint's format gives a number, spelled as it
+// spells that number; its number, or -1.
+int NumberOfHintName(const HintCount* pCount, const char* psz, size_t cch)
+{
+    const NameKind* pKind = pCount->pKind;
+    size_t cchHead = strlen(pKind->szHead);
+    size_t cchTail = strlen(pKind->szTail);
+    if (cch <= cchHead + cchTail || cch - cchHead - cchTail > kMaxDigits)
+        return -1;
+    const char* pDigits = psz + cchHead;
+    size_t cchDigits = cch - cchHead - cchTail;
+    if (!AllDigits(pDigits, cchDigits) || !SameName(psz, cchHead, pKind->szHead, cchHead) ||
+        !SameName(pDigits + cchDigits, cchTail, pKind->szTail, cchTail))
+        return -1;
+    int nNumber = 0;
+    for (size_t i = 0; i < cchDigits; ++i)
+        nNumber = nNumber * 10 + (pDigits[i] - '0');
+    char szSpelled[kMaxDigits + 2];
+    return ExpandConversion(&pCount->format, nNumber, szSpelled, sizeof(szSpelled)) &&
+                   strlen(szSpelled) == cchDigits && memcmp(szSpelled, pDigits, cchDigits) == 0
+               ? nNumber
+               : -1;
+}
+
+bool CountEntry(const FolderEntry* pEntry, void* /*pContext*/)
+{
+    size_t cch = strlen(pEntry->pszName);
+    for (HintCount* pCount = g_rgCount; pCount < g_rgCount + g_cCounts; ++pCount) {
+        int nNumber = NumberOfHintName(pCount, pEntry->pszName, cch);
+        if (nNumber > kCountedNumbers) {
+            if (pCount->cAbove++ == 0 || nNumber < pCount->nFirstAbove)
+                pCount->nFirstAbove = nNumber;
+            if (nNumber > pCount->nLastAbove)
+                pCount->nLastAbove = nNumber;
+        } else if (nNumber > 0) {
+            pCount->rgbNumbers[nNumber / 8] |= static_cast<unsigned char>(1U << (nNumber % 8));
+        }
+    }
+    return true;
+}
+
+bool HasNumber(const HintCount* pCount, int nNumber)
+{
+    return (pCount->rgbNumbers[nNumber / 8] & (1U << (nNumber % 8))) != 0;
+}
+
+// What the counted format gathers, and its files after the first gap.
+void MakeHint(const HintCount* pCount, FormatHint* pHint)
+{
+    const NameFormat* pFmt = &pCount->format;
+    memcpy(pHint->szFormat, pFmt->szText, sizeof(pHint->szFormat));
+    pHint->fOwnText = pCount->pKind->head == AS_GIVEN && pCount->pKind->tail == AS_GIVEN;
+    int nGap = 1;
+    while (nGap <= kCountedNumbers && HasNumber(pCount, nGap))
+        ++nGap;
+    pHint->fAtLeast = nGap > kCountedNumbers;
+    NameSurveyRange(pFmt, 1, nGap - 1, nGap - 1, &pHint->gathered);
+    if (pHint->fAtLeast)
+        return;  // where its gap is, and what follows, is past counting
+    int cBeyond = pCount->cAbove;
+    int nFirst = pCount->nFirstAbove;
+    int nLast = pCount->nLastAbove;
+    for (int n = kCountedNumbers; n > nGap; --n) {
+        if (!HasNumber(pCount, n))
+            continue;
+        nFirst = n;
+        nLast = nLast == 0 ? n : nLast;
+        ++cBeyond;
+    }
+    if (cBeyond > 0)
+        NameSurveyRange(pFmt, nFirst, nLast, cBeyond, &pHint->beyond);
+}
+
+// Of series that differ in what they hold, levels come first: the first
+// file of each hint is read, once there are hints to order.
+void OrderByBoards(const char* pszFolder)
+{
+    bool rgfBoard[FORMAT_HINTS] = {};
+    for (int i = 0; g_cCounts > 1 && i < g_cCounts; ++i) {
+        long cBoards = 0;
+        rgfBoard[i] = ExpandLevelName(pszFolder, &g_rgCount[i].format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
+                      CountBoards(g_szFirstFile, &cBoards) && cBoards > 0;
+    }
+    for (int i = 1; i < g_cCounts; ++i) {
+        for (int j = i; j > 0 && Before(g_rgCount[j].pKind, rgfBoard[j], g_rgCount[j - 1].pKind, rgfBoard[j - 1]);
+             --j) {
+            HintCount count = g_rgCount[j];
+            g_rgCount[j] = g_rgCount[j - 1];
+            g_rgCount[j - 1] = count;
+            bool fBoard = rgfBoard[j];
+            rgfBoard[j] = rgfBoard[j - 1];
+            rgfBoard[j - 1] = fBoard;
+        }
+    }
+}
+
+// The format's folder part and the text around its number; false when the
+// number is not in the file name.
+bool SplitGivenFormat(const char* pszFolder)
+{
+    const NameFormat* pFmt = &g_givenFormat;
+    const char* pszAfter = pFmt->szText + pFmt->nConvStart + pFmt->nConvLength;
+    if (NextSeparator(pszAfter) != NULL || strchr(pszAfter, '/') != NULL ||
+        !ExpandLevelName(pszFolder, pFmt, 1, g_szFirstFile, sizeof(g_szFirstFile)))
+        return false;
+    const char* pszSeparator = LastSeparator(g_szFirstFile, strlen(g_szFirstFile));
+    if (pszSeparator == NULL || !CopyFolderPart(g_szFirstFile, pszSeparator, g_szListed, sizeof(g_szListed)))
+        return false;
+    const char* pszName = LastSeparator(pFmt->szText, static_cast<size_t>(pFmt->nConvStart));
+    size_t cchPrefix = pszName != NULL ? static_cast<size_t>(pszName + 1 - pFmt->szText) : 0;
+    memcpy(g_szPrefix, pFmt->szText, cchPrefix);
+    g_szPrefix[cchPrefix] = '\0';
+    size_t cchHead = 0;
+    size_t cchTail = 0;
+    return AppendAsNameText(g_szGivenHead, &cchHead, sizeof(g_szGivenHead), pFmt->szText + cchPrefix,
+                            static_cast<size_t>(pFmt->nConvStart) - cchPrefix) &&
+           AppendAsNameText(g_szGivenTail, &cchTail, sizeof(g_szGivenTail), pszAfter, strlen(pszAfter));
+}
+
+// The largest series of the text given at another padding that starts past 1.
+void FindStartElsewhere(FormatHints* pHints)
+{
+    const NameKind* pLargest = NULL;
+    NameFormat format;
+    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+        if (pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
+            (pLargest == NULL || pKind->cFiles > pLargest->cFiles) && MakeFormat(pKind, &format))
+            pLargest = pKind;
+    if (pLargest != NULL && MakeFormat(pLargest, &format))
+        NameSurveyRange(&format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles, &pHints->startsElsewhere);
+}
+
+}  // namespace
+
+bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints)
+{
+    memset(pHints, 0, sizeof(*pHints));
+    g_cKinds = 0;
+    g_cCounts = 0;
+    errno = 0;
+    if (CheckNameFormat(pszFormat, &g_givenFormat) != GATHER_OK || !SplitGivenFormat(pszFolder) ||
+        !ListFolder(g_szListed, false, WeighEntry, NULL))
+        return false;
+    FindStartElsewhere(pHints);
+    NameFormat format;
+    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+        if (pKind->nFirst == 1 && MakeFormat(pKind, &format))
+            RankHint(pKind, &format);
+    if (g_cCounts == 0)
+        return true;
+    if (!ListFolder(g_szListed, false, CountEntry, NULL))
+        return false;
+    OrderByBoards(pszFolder);
+    for (int i = 0; i < g_cCounts; ++i)
+        MakeHint(&g_rgCount[i], &pHints->rgHint[i]);
+    pHints->cHints = g_cCounts;
+    return true;
+}

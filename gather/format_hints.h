@@ -1,0 +1,36 @@
+// Formats that would gather a series the folder holds, for a user whose
+// format found no level file 1: the one meant first, whatever was missed
+// (the padding, the text after the number, a separator, letter case).
+#pragma once
+
+#include "folder_survey.h"
+
+#define FORMAT_HINTS 3
+
+// A format and what it gathers (from 1 up to the file before its first gap)
+// and its files after that gap.
+struct FormatHint {
+    char szFormat[FORMAT_CAPACITY];
+    bool fOwnText;  // the text given, at another padding
+    bool fAtLeast;  // the series runs past what is counted: gathered is a floor
+    SurveyRange gathered;
+    SurveyRange beyond;
+};
+
+struct FormatHints {
+    int cHints;  // the closest to the format given first
+    FormatHint rgHint[FORMAT_HINTS];
+    // The largest series of the text given at another padding that gathers
+    // nothing (it starts at 0 or past 1), for a note on where it starts.
+    SurveyRange startsElsewhere;
+};
+
+// Weighs every kind of numbered name in the folder of the series
+// (pszFolder, pszFormat). The text before the number weighs most: as given,
+// then in other letter case, then with other separators; then the text
+// after the number. The text given at another padding comes first; then a
+// series whose first file holds a board comes before one whose first file
+// holds none (solutions, read-me files); size breaks ties. Lists the folder
+// twice and reads one file per hint. False when the format is refused, its
+// number is not in the file name, or the folder cannot be listed.
+bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints);
