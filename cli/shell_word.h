@@ -3,9 +3,10 @@
 // build picks one.
 #pragma once
 
-#include <stddef.h>
-
-// Writes pszName into pszOut as the shell takes it for one word: as it is
-// where it can be, else quoted. Cut short, still closed, when cbOut is too
-// small.
-void WriteShellWord(const char* pszName, char* pszOut, size_t cbOut);
+// The quote that keeps a word whole.
+extern const char kShellQuote;
+// The characters that make a name need it, anywhere or at its start.
+extern const char kShellSpecials[];
+extern const char kShellSpecialsFirst[];
+// How a quote inside quotes is written ("" where a name holds none).
+extern const char kShellQuotedQuote[];

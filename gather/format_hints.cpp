@@ -9,6 +9,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <utility>
+
 #include "board_reader.h"
 #include "series.h"
 
@@ -42,6 +44,7 @@ struct HintCount {
     int cAbove;  // numbered past kCountedNumbers
     int nFirstAbove;
     int nLastAbove;
+    bool fBoard;  // its first file holds a board
 };
 
 NameFormat g_givenFormat;
@@ -61,12 +64,19 @@ int g_cCounts;
 char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 bool IsWordSeparator(char ch) { return ch == ' ' || ch == '_' || ch == '-' || ch == '.'; }
 
-bool AllDigits(const char* p, size_t cch)
+// The value of cch decimal digits; -1 for text that is no such number or
+// is too long for one.
+int DigitsValue(const char* p, size_t cch)
 {
-    for (size_t i = 0; i < cch; ++i)
+    if (cch == 0 || cch > kMaxDigits)
+        return -1;
+    int nValue = 0;
+    for (size_t i = 0; i < cch; ++i) {
         if (!IsDigit(p[i]))
-            return false;
-    return cch > 0;
+            return -1;
+        nValue = nValue * 10 + (p[i] - '0');
+    }
+    return nValue;
 }
 
 // Equal as names of one folder are (letter case counts where the file
@@ -114,7 +124,7 @@ bool SplitName(const char* psz, size_t cch, size_t* piDigits, size_t* pcchDigits
 {
     size_t cchHead = strlen(g_szGivenHead);
     size_t cchTail = strlen(g_szGivenTail);
-    if (cch > cchHead + cchTail && AllDigits(psz + cchHead, cch - cchHead - cchTail) &&
+    if (cch > cchHead + cchTail && DigitsValue(psz + cchHead, cch - cchHead - cchTail) >= 0 &&
         CloseTo(psz, cchHead, g_szGivenHead) <= OTHER_CASE &&
         CloseTo(psz + cch - cchTail, cchTail, g_szGivenTail) <= OTHER_CASE) {
         *piDigits = cchHead;
@@ -192,11 +202,9 @@ bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
     size_t cch = strlen(psz);
     size_t iDigits;
     size_t cchDigits;
-    if (cch >= MAX_PATH || !SplitName(psz, cch, &iDigits, &cchDigits) || cchDigits > kMaxDigits)
+    if (cch >= MAX_PATH || !SplitName(psz, cch, &iDigits, &cchDigits))
         return true;
-    int nNumber = 0;
-    for (size_t i = iDigits; i < iDigits + cchDigits; ++i)
-        nNumber = nNumber * 10 + (psz[i] - '0');
+    int nNumber = DigitsValue(psz + iDigits, cchDigits);
     int nWidth = psz[iDigits] == '0' && cchDigits > 1 ? static_cast<int>(cchDigits) : 0;
     // A file 0 is left to the survey of the format given, which tells it
     // from a folder of that name.
@@ -214,17 +222,17 @@ bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
 // when it does not fit or is the format given.
 bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
 {
-    char szConversion[16];
-    (void)snprintf(szConversion, sizeof(szConversion), pKind->nWidth > 0 ? "%%0%dd" : "%%d", pKind->nWidth);
     char* psz = g_szMadeFormat;
     const size_t cb = sizeof(g_szMadeFormat);
     size_t cch = strlen(g_szPrefix);  // shorter than the format it came from
     memcpy(psz, g_szPrefix, cch + 1);
-    if (!AppendAsFormatText(psz, &cch, cb, pKind->szHead, strlen(pKind->szHead)) ||
-        cch + strlen(szConversion) >= cb)
+    if (!AppendAsFormatText(psz, &cch, cb, pKind->szHead, strlen(pKind->szHead)))
         return false;
-    memcpy(psz + cch, szConversion, strlen(szConversion) + 1);
-    cch += strlen(szConversion);
+    int cchConversion = pKind->nWidth > 0 ? snprintf(psz + cch, cb - cch, "%%0%dd", pKind->nWidth)
+                                          : snprintf(psz + cch, cb - cch, "%%d");
+    if (cchConversion < 0 || static_cast<size_t>(cchConversion) >= cb - cch)
+        return false;
+    cch += static_cast<size_t>(cchConversion);
     return AppendAsFormatText(psz, &cch, cb, pKind->szTail, strlen(pKind->szTail)) &&
            strcmp(psz, g_givenFormat.szText) != 0 && CheckNameFormat(psz, pFmt) == GATHER_OK;
 }
@@ -250,16 +258,14 @@ int NumberOfHintName(const HintCount* pCount, const char* psz, size_t cch)
     const NameKind* pKind = pCount->pKind;
     size_t cchHead = strlen(pKind->szHead);
     size_t cchTail = strlen(pKind->szTail);
-    if (cch <= cchHead + cchTail || cch - cchHead - cchTail > kMaxDigits)
+    if (cch <= cchHead + cchTail)
         return -1;
     const char* pDigits = psz + cchHead;
     size_t cchDigits = cch - cchHead - cchTail;
-    if (!AllDigits(pDigits, cchDigits) || !SameName(psz, cchHead, pKind->szHead, cchHead) ||
+    int nNumber = DigitsValue(pDigits, cchDigits);
+    if (nNumber < 0 || !SameName(psz, cchHead, pKind->szHead, cchHead) ||
         !SameName(pDigits + cchDigits, cchTail, pKind->szTail, cchTail))
         return -1;
-    int nNumber = 0;
-    for (size_t i = 0; i < cchDigits; ++i)
-        nNumber = nNumber * 10 + (pDigits[i] - '0');
     char szSpelled[kMaxDigits + 2];
     return ExpandConversion(&pCount->format, nNumber, szSpelled, sizeof(szSpelled)) &&
                    strlen(szSpelled) == cchDigits && memcmp(szSpelled, pDigits, cchDigits) == 0
@@ -320,23 +326,16 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
 // file of each hint is read, once there are hints to order.
 void OrderByBoards(const char* pszFolder)
 {
-    bool rgfBoard[FORMAT_HINTS] = {};
-    for (int i = 0; g_cCounts > 1 && i < g_cCounts; ++i) {
+    for (HintCount* pCount = g_rgCount; g_cCounts > 1 && pCount < g_rgCount + g_cCounts; ++pCount) {
         long cBoards = 0;
-        rgfBoard[i] = ExpandLevelName(pszFolder, &g_rgCount[i].format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
-                      CountBoards(g_szFirstFile, &cBoards) && cBoards > 0;
+        pCount->fBoard = ExpandLevelName(pszFolder, &pCount->format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
+                         CountBoards(g_szFirstFile, &cBoards) && cBoards > 0;
     }
-    for (int i = 1; i < g_cCounts; ++i) {
-        for (int j = i; j > 0 && Before(g_rgCount[j].pKind, rgfBoard[j], g_rgCount[j - 1].pKind, rgfBoard[j - 1]);
-             --j) {
-            HintCount count = g_rgCount[j];
-            g_rgCount[j] = g_rgCount[j - 1];
-            g_rgCount[j - 1] = count;
-            bool fBoard = rgfBoard[j];
-            rgfBoard[j] = rgfBoard[j - 1];
-            rgfBoard[j - 1] = fBoard;
-        }
-    }
+    for (int i = 1; i < g_cCounts; ++i)
+        for (int j = i; j > 0 && Before(g_rgCount[j].pKind, g_rgCount[j].fBoard, g_rgCount[j - 1].pKind,
+                                        g_rgCount[j - 1].fBoard);
+             --j)
+            std::swap(g_rgCount[j], g_rgCount[j - 1]);
 }
 
 // The format's folder part and the text around its number; false when the
