@@ -44,3 +44,12 @@ bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszF
 // A decimal digit (never a byte of a double-byte character's second half,
 // which starts at 0x40).
 inline bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+// The value of a digit in base 10 or 16 (either case), -1 for none.
+inline int DigitValue(int ch, int nBase)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (nBase == 16 && ((ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F')))
+        return (ch | 0x20) - 'a' + 10;
+    return -1;
+}

@@ -70,15 +70,8 @@ int ReadLevelNumber(const NameChar* pch, size_t cch, char chConv)
     long long llValue = 0;
     size_t cDigits = 0;
     for (; i < cch; ++i, ++cDigits) {
-        NameChar ch = pch[i];
-        int nDigit;
-        if (ch >= '0' && ch <= '9')
-            nDigit = ch - '0';
-        else if (nBase == 16 && ch >= 'a' && ch <= 'f')
-            nDigit = ch - 'a' + 10;
-        else if (nBase == 16 && ch >= 'A' && ch <= 'F')
-            nDigit = ch - 'A' + 10;
-        else
+        int nDigit = DigitValue(pch[i], nBase);
+        if (nDigit < 0)
             break;
         llValue = llValue * nBase + nDigit;
         if (llValue > INT_MAX)

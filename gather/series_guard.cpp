@@ -145,15 +145,6 @@ bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
 // The base the format writes its number in.
 int NumberBase() { return g_seriesOnDisk.pFmt->chConv == 'x' || g_seriesOnDisk.pFmt->chConv == 'X' ? 16 : 10; }
 
-int DigitValue(char ch, int nBase)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (nBase == 16 && ((ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F')))
-        return (ch | 0x20) - 'a' + 10;
-    return -1;
-}
-
 // The level number an entry's name spells as the format does, 0 for none.
 int SpelledNumber(const char* pszName)
 {
