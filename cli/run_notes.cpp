@@ -99,10 +99,12 @@ void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszForm
     if (!(fHints && g_hints.cHints > 0 && g_hints.rgHint[0].fOwnText) &&
         SurveyFolder(pszFolder, pszFormat, 0, &g_survey)) {
         PrintZero(pOut, false);
-        if (g_survey.beyond.cFiles > 0)
-            PrintStartsElsewhere(pOut, &g_survey.beyond);
-        else if (!g_survey.fHasZero && fHints && g_hints.startsElsewhere.cFiles > 0)
-            PrintStartsElsewhere(pOut, &g_hints.startsElsewhere);
+        // The larger story: soko002 ... soko099 over soko100 ... soko120.
+        const SurveyRange* pStory = &g_survey.beyond;
+        if (fHints && g_hints.startsElsewhere.cFiles > pStory->cFiles)
+            pStory = &g_hints.startsElsewhere;
+        if (pStory->cFiles > 0)
+            PrintStartsElsewhere(pOut, pStory);
     }
     for (int i = 0; fHints && i < g_hints.cHints; ++i)
         PrintHint(pOut, &g_hints.rgHint[i]);

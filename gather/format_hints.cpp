@@ -60,6 +60,7 @@ NameKind g_rgKind[kMaxKinds];
 int g_cKinds;
 HintCount g_rgCount[FORMAT_HINTS];
 int g_cCounts;
+HintCount g_elsewhere;  // the text given at another padding that starts past 1, if any
 
 char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 bool IsWordSeparator(char ch) { return ch == ' ' || ch == '_' || ch == '-' || ch == '.'; }
@@ -273,26 +274,49 @@ int NumberOfHintName(const HintCount* pCount, const char* psz, size_t cch)
                : -1;
 }
 
+void CountName(HintCount* pCount, const char* psz, size_t cch)
+{
+    int nNumber = NumberOfHintName(pCount, psz, cch);
+    if (nNumber > kCountedNumbers) {
+        if (pCount->cAbove++ == 0 || nNumber < pCount->nFirstAbove)
+            pCount->nFirstAbove = nNumber;
+        if (nNumber > pCount->nLastAbove)
+            pCount->nLastAbove = nNumber;
+    } else if (nNumber > 0) {
+        pCount->rgbNumbers[nNumber / 8] |= static_cast<unsigned char>(1U << (nNumber % 8));
+    }
+}
+
 bool CountEntry(const FolderEntry* pEntry, void* /*pContext*/)
 {
     size_t cch = strlen(pEntry->pszName);
-    for (HintCount* pCount = g_rgCount; pCount < g_rgCount + g_cCounts; ++pCount) {
-        int nNumber = NumberOfHintName(pCount, pEntry->pszName, cch);
-        if (nNumber > kCountedNumbers) {
-            if (pCount->cAbove++ == 0 || nNumber < pCount->nFirstAbove)
-                pCount->nFirstAbove = nNumber;
-            if (nNumber > pCount->nLastAbove)
-                pCount->nLastAbove = nNumber;
-        } else if (nNumber > 0) {
-            pCount->rgbNumbers[nNumber / 8] |= static_cast<unsigned char>(1U << (nNumber % 8));
-        }
-    }
+    for (HintCount* pCount = g_rgCount; pCount < g_rgCount + g_cCounts; ++pCount)
+        CountName(pCount, pEntry->pszName, cch);
+    if (g_elsewhere.pKind != NULL)
+        CountName(&g_elsewhere, pEntry->pszName, cch);
     return true;
 }
 
 bool HasNumber(const HintCount* pCount, int nNumber)
 {
     return (pCount->rgbNumbers[nNumber / 8] & (1U << (nNumber % 8))) != 0;
+}
+
+// The counted files numbered nFrom and up, when there are any.
+void NameCountedRange(const HintCount* pCount, int nFrom, SurveyRange* pRange)
+{
+    int cFiles = pCount->cAbove;
+    int nFirst = pCount->nFirstAbove;
+    int nLast = pCount->nLastAbove;
+    for (int n = kCountedNumbers; n >= nFrom; --n) {
+        if (!HasNumber(pCount, n))
+            continue;
+        nFirst = n;
+        nLast = nLast == 0 ? n : nLast;
+        ++cFiles;
+    }
+    if (cFiles > 0)
+        NameSurveyRange(&pCount->format, nFirst, nLast, cFiles, pRange);
 }
 
 // What the counted format gathers, and its files after the first gap.
@@ -306,20 +330,8 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
         ++nGap;
     pHint->fAtLeast = nGap > kCountedNumbers;
     NameSurveyRange(pFmt, 1, nGap - 1, nGap - 1, &pHint->gathered);
-    if (pHint->fAtLeast)
-        return;  // where its gap is, and what follows, is past counting
-    int cBeyond = pCount->cAbove;
-    int nFirst = pCount->nFirstAbove;
-    int nLast = pCount->nLastAbove;
-    for (int n = kCountedNumbers; n > nGap; --n) {
-        if (!HasNumber(pCount, n))
-            continue;
-        nFirst = n;
-        nLast = nLast == 0 ? n : nLast;
-        ++cBeyond;
-    }
-    if (cBeyond > 0)
-        NameSurveyRange(pFmt, nFirst, nLast, cBeyond, &pHint->beyond);
+    if (!pHint->fAtLeast)  // else where its gap is, and what follows, is past counting
+        NameCountedRange(pCount, nGap + 1, &pHint->beyond);
 }
 
 // Of series that differ in what they hold, levels come first: the first
@@ -361,17 +373,19 @@ bool SplitGivenFormat(const char* pszFolder)
            AppendAsNameText(g_szGivenTail, &cchTail, sizeof(g_szGivenTail), pszAfter, strlen(pszAfter));
 }
 
-// The largest series of the text given at another padding that starts past 1.
-void FindStartElsewhere(FormatHints* pHints)
+// The largest series of the text given at another padding that starts past
+// 1, to be counted as the hints are.
+void FindStartElsewhere()
 {
-    const NameKind* pLargest = NULL;
+    memset(&g_elsewhere, 0, sizeof(g_elsewhere));
     NameFormat format;
-    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind) {
         if (pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
-            (pLargest == NULL || pKind->cFiles > pLargest->cFiles) && MakeFormat(pKind, &format))
-            pLargest = pKind;
-    if (pLargest != NULL && MakeFormat(pLargest, &format))
-        NameSurveyRange(&format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles, &pHints->startsElsewhere);
+            (g_elsewhere.pKind == NULL || pKind->cFiles > g_elsewhere.pKind->cFiles) && MakeFormat(pKind, &format)) {
+            g_elsewhere.pKind = pKind;
+            g_elsewhere.format = format;
+        }
+    }
 }
 
 }  // namespace
@@ -385,15 +399,17 @@ bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* 
     if (CheckNameFormat(pszFormat, &g_givenFormat) != GATHER_OK || !SplitGivenFormat(pszFolder) ||
         !ListFolder(g_szListed, false, WeighEntry, NULL))
         return false;
-    FindStartElsewhere(pHints);
+    FindStartElsewhere();
     NameFormat format;
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
         if (pKind->nFirst == 1 && MakeFormat(pKind, &format))
             RankHint(pKind, &format);
-    if (g_cCounts == 0)
+    if (g_cCounts == 0 && g_elsewhere.pKind == NULL)
         return true;
     if (!ListFolder(g_szListed, false, CountEntry, NULL))
         return false;
+    if (g_elsewhere.pKind != NULL)
+        NameCountedRange(&g_elsewhere, 1, &pHints->startsElsewhere);
     OrderByBoards(pszFolder);
     for (int i = 0; i < g_cCounts; ++i)
         MakeHint(&g_rgCount[i], &pHints->rgHint[i]);
