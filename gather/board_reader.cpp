@@ -88,6 +88,18 @@ bool CountBoards(const char* pszPath, long* pcBoards)
     return *pcBoards >= 0;
 }
 
+bool HoldsBoard(const char* pszPath)
+{
+    FILE* pFile;
+    if (OpenLevelFile(pszPath, &pFile, &g_mark) != LEVEL_OPENED)
+        return false;
+    RowScan scan = kNewScan;
+    ScanBytes(&scan, g_rgchRead, fread(g_rgchRead, 1, sizeof(g_rgchRead), pFile));
+    EndLine(&scan);
+    (void)fclose(pFile);
+    return scan.cBoards > 0;
+}
+
 bool FindOddLevels(const char* pszFolder, const char* pszFormat, int cLevels, BoardOddities* pOdd)
 {
     memset(pOdd, 0, sizeof(*pOdd));

@@ -15,6 +15,10 @@
 // the file cannot be read or is larger than BOARD_READ_LIMIT.
 bool CountBoards(const char* pszPath, long* pcBoards);
 
+// Whether a board shows in the first 64 KB of the file, as it does in a
+// level file: enough to tell levels from solutions and read-me files.
+bool HoldsBoard(const char* pszPath);
+
 #define BOARD_NAMES 3
 
 // Level files whose board count is not one, with the first few named as the

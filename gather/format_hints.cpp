@@ -9,8 +9,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <utility>
-
 #include "board_reader.h"
 #include "series.h"
 
@@ -34,6 +32,8 @@ struct NameKind {
     int cFiles;
     int nFirst;
     int nLast;
+    int rgcByDigits[kMaxDigits + 1];  // of a plain kind: its numbers by their digits
+    bool fBoard;                      // its first file holds a board
 };
 
 // What the second listing finds of one hint's format.
@@ -44,7 +44,6 @@ struct HintCount {
     int cAbove;  // numbered past kCountedNumbers
     int nFirstAbove;
     int nLastAbove;
-    bool fBoard;  // its first file holds a board
 };
 
 NameFormat g_givenFormat;
@@ -60,7 +59,6 @@ NameKind g_rgKind[kMaxKinds];
 int g_cKinds;
 HintCount g_rgCount[FORMAT_HINTS];
 int g_cCounts;
-HintCount g_elsewhere;  // the text given at another padding that starts past 1, if any
 
 char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 bool IsWordSeparator(char ch) { return ch == ' ' || ch == '_' || ch == '-' || ch == '.'; }
@@ -118,43 +116,38 @@ Closeness CloseTo(const char* psz, size_t cch, const char* pszGiven)
     return SameLoosely(psz, cch, pszGiven, cchGiven, true) ? OTHER_SEPARATORS : UNLIKE;
 }
 
-// Where the number of a name stands: after the format's own text before it
-// if the name has that text in any case, else its last run of digits. False
-// for a name without one.
+// Where the number of a name stands: the run of digits whose text before
+// and after is closest to the format's ("maze1_v2.sok" for "maze%d.sok"),
+// the last of equals. False for a name without one.
 bool SplitName(const char* psz, size_t cch, size_t* piDigits, size_t* pcchDigits)
 {
-    size_t cchHead = strlen(g_szGivenHead);
-    size_t cchTail = strlen(g_szGivenTail);
-    if (cch > cchHead + cchTail && DigitsValue(psz + cchHead, cch - cchHead - cchTail) >= 0 &&
-        CloseTo(psz, cchHead, g_szGivenHead) <= OTHER_CASE &&
-        CloseTo(psz + cch - cchTail, cchTail, g_szGivenTail) <= OTHER_CASE) {
-        *piDigits = cchHead;
-        *pcchDigits = cch - cchHead - cchTail;
-        return true;
+    int nBest = -1;
+    for (size_t i = 0, iEnd = 0; i < cch; i = iEnd) {
+        for (iEnd = i + 1; IsDigit(psz[i]) && iEnd < cch && IsDigit(psz[iEnd]);)
+            ++iEnd;
+        if (!IsDigit(psz[i]))
+            continue;
+        int nCloseness = CloseTo(psz, i, g_szGivenHead) * 4 + CloseTo(psz + iEnd, cch - iEnd, g_szGivenTail);
+        if (nBest < 0 || nCloseness <= nBest) {
+            nBest = nCloseness;
+            *piDigits = i;
+            *pcchDigits = iEnd - i;
+        }
     }
-    // The last run of digits.
-    size_t iEnd = cch;
-    while (iEnd > 0 && !IsDigit(psz[iEnd - 1]))
-        --iEnd;
-    size_t iStart = iEnd;
-    while (iStart > 0 && IsDigit(psz[iStart - 1]))
-        --iStart;
-    *piDigits = iStart;
-    *pcchDigits = iEnd - iStart;
-    return iEnd > 0;
+    return nBest >= 0;
 }
 
 // Whether kind A makes a better hint than kind B: the text before the
 // number closer; the text given at another padding; a first file with a
-// board (where known); the text after the number closer; more files.
-bool Before(const NameKind* pA, bool fBoardA, const NameKind* pB, bool fBoardB)
+// board (once read); the text after the number closer; more files.
+bool Before(const NameKind* pA, const NameKind* pB)
 {
     if (pA->head != pB->head)
         return pA->head < pB->head;
     if ((pA->tail == AS_GIVEN) != (pB->tail == AS_GIVEN))
         return pA->tail == AS_GIVEN;
-    if (fBoardA != fBoardB)
-        return fBoardA;
+    if (pA->fBoard != pB->fBoard)
+        return pA->fBoard;
     if (pA->tail != pB->tail)
         return pA->tail < pB->tail;
     if (pA->cFiles != pB->cFiles)
@@ -175,7 +168,7 @@ NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
         if (pKind->nWidth == nWidth && strncmp(pKind->szHead, psz, iDigits) == 0 && pKind->szHead[iDigits] == '\0' &&
             strcmp(pKind->szTail, pszTail) == 0)
             return pKind;
-        if (Before(pWorst, true, pKind, true))
+        if (Before(pWorst, pKind))
             pWorst = pKind;
     }
     NameKind kind = {};
@@ -188,7 +181,7 @@ NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
     NameKind* pKind = g_rgKind + g_cKinds;
     if (g_cKinds < kMaxKinds)
         ++g_cKinds;
-    else if (Before(&kind, true, pWorst, true))
+    else if (Before(&kind, pWorst))
         pKind = pWorst;
     else
         return NULL;
@@ -197,13 +190,16 @@ NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
     return pKind;
 }
 
+// A folder of a series' name ends the gathering there: it is no level file.
+bool IsFolder(const FolderEntry* pEntry) { return pEntry->fIdentified && pEntry->id.fDirectory; }
+
 bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
 {
     const char* psz = pEntry->pszName;
     size_t cch = strlen(psz);
-    size_t iDigits;
-    size_t cchDigits;
-    if (cch >= MAX_PATH || !SplitName(psz, cch, &iDigits, &cchDigits))
+    size_t iDigits = 0;
+    size_t cchDigits = 0;
+    if (cch >= MAX_PATH || IsFolder(pEntry) || !SplitName(psz, cch, &iDigits, &cchDigits))
         return true;
     int nNumber = DigitsValue(psz + iDigits, cchDigits);
     int nWidth = psz[iDigits] == '0' && cchDigits > 1 ? static_cast<int>(cchDigits) : 0;
@@ -216,7 +212,28 @@ bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
         pKind->nFirst = nNumber;
     if (nNumber > pKind->nLast)
         pKind->nLast = nNumber;
+    ++pKind->rgcByDigits[cchDigits];
     return true;
+}
+
+// A zero-padded series runs on past its width: 01 ... 09, then 10, 11 ...,
+// which fall in the plain kind of the same text. Its size and its last
+// number take them in.
+void MergePlainNumbers()
+{
+    for (NameKind* pPadded = g_rgKind; pPadded < g_rgKind + g_cKinds; ++pPadded) {
+        for (const NameKind* pPlain = g_rgKind; pPadded->nWidth > 0 && pPlain < g_rgKind + g_cKinds; ++pPlain) {
+            if (pPlain->nWidth != 0 || strcmp(pPlain->szHead, pPadded->szHead) != 0 ||
+                strcmp(pPlain->szTail, pPadded->szTail) != 0)
+                continue;
+            int cWider = 0;
+            for (int cDigits = pPadded->nWidth; cDigits <= kMaxDigits; ++cDigits)
+                cWider += pPlain->rgcByDigits[cDigits];
+            pPadded->cFiles += cWider;
+            if (cWider > 0 && pPlain->nLast > pPadded->nLast)
+                pPadded->nLast = pPlain->nLast;
+        }
+    }
 }
 
 // The format that gathers the kind, into g_szMadeFormat and pFmt. False
@@ -242,7 +259,7 @@ bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
 void RankHint(const NameKind* pKind, const NameFormat* pFmt)
 {
     int i = g_cCounts < FORMAT_HINTS ? g_cCounts++ : FORMAT_HINTS;
-    for (; i > 0 && Before(pKind, true, g_rgCount[i - 1].pKind, true); --i)
+    for (; i > 0 && Before(pKind, g_rgCount[i - 1].pKind); --i)
         if (i < FORMAT_HINTS)
             g_rgCount[i] = g_rgCount[i - 1];
     if (i < FORMAT_HINTS) {
@@ -290,10 +307,10 @@ void CountName(HintCount* pCount, const char* psz, size_t cch)
 bool CountEntry(const FolderEntry* pEntry, void* /*pContext*/)
 {
     size_t cch = strlen(pEntry->pszName);
+    if (IsFolder(pEntry))
+        return true;
     for (HintCount* pCount = g_rgCount; pCount < g_rgCount + g_cCounts; ++pCount)
         CountName(pCount, pEntry->pszName, cch);
-    if (g_elsewhere.pKind != NULL)
-        CountName(&g_elsewhere, pEntry->pszName, cch);
     return true;
 }
 
@@ -335,19 +352,17 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
 }
 
 // Of series that differ in what they hold, levels come first: the first
-// file of each hint is read, once there are hints to order.
-void OrderByBoards(const char* pszFolder)
+// file of each series that gathers is looked at, once there are two.
+void ReadFirstBoards(const char* pszFolder)
 {
-    for (HintCount* pCount = g_rgCount; g_cCounts > 1 && pCount < g_rgCount + g_cCounts; ++pCount) {
-        long cBoards = 0;
-        pCount->fBoard = ExpandLevelName(pszFolder, &pCount->format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
-                         CountBoards(g_szFirstFile, &cBoards) && cBoards > 0;
-    }
-    for (int i = 1; i < g_cCounts; ++i)
-        for (int j = i; j > 0 && Before(g_rgCount[j].pKind, g_rgCount[j].fBoard, g_rgCount[j - 1].pKind,
-                                        g_rgCount[j - 1].fBoard);
-             --j)
-            std::swap(g_rgCount[j], g_rgCount[j - 1]);
+    int cGathering = 0;
+    NameFormat format;
+    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+        cGathering += pKind->nFirst == 1 ? 1 : 0;
+    for (NameKind* pKind = g_rgKind; cGathering > 1 && pKind < g_rgKind + g_cKinds; ++pKind)
+        pKind->fBoard = pKind->nFirst == 1 && MakeFormat(pKind, &format) &&
+                        ExpandLevelName(pszFolder, &format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
+                        HoldsBoard(g_szFirstFile);
 }
 
 // The format's folder part and the text around its number; false when the
@@ -373,19 +388,17 @@ bool SplitGivenFormat(const char* pszFolder)
            AppendAsNameText(g_szGivenTail, &cchTail, sizeof(g_szGivenTail), pszAfter, strlen(pszAfter));
 }
 
-// The largest series of the text given at another padding that starts past
-// 1, to be counted as the hints are.
-void FindStartElsewhere()
+// The largest series of the text given at another padding that starts past 1.
+void FindStartElsewhere(FormatHints* pHints)
 {
-    memset(&g_elsewhere, 0, sizeof(g_elsewhere));
+    const NameKind* pLargest = NULL;
     NameFormat format;
-    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind) {
+    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
         if (pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
-            (g_elsewhere.pKind == NULL || pKind->cFiles > g_elsewhere.pKind->cFiles) && MakeFormat(pKind, &format)) {
-            g_elsewhere.pKind = pKind;
-            g_elsewhere.format = format;
-        }
-    }
+            (pLargest == NULL || pKind->cFiles > pLargest->cFiles) && MakeFormat(pKind, &format))
+            pLargest = pKind;
+    if (pLargest != NULL && MakeFormat(pLargest, &format))
+        NameSurveyRange(&format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles, &pHints->startsElsewhere);
 }
 
 }  // namespace
@@ -397,20 +410,19 @@ bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* 
     g_cCounts = 0;
     errno = 0;
     if (CheckNameFormat(pszFormat, &g_givenFormat) != GATHER_OK || !SplitGivenFormat(pszFolder) ||
-        !ListFolder(g_szListed, false, WeighEntry, NULL))
+        !ListFolder(g_szListed, true, WeighEntry, NULL))
         return false;
-    FindStartElsewhere();
+    MergePlainNumbers();
+    ReadFirstBoards(pszFolder);
+    FindStartElsewhere(pHints);
     NameFormat format;
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
         if (pKind->nFirst == 1 && MakeFormat(pKind, &format))
             RankHint(pKind, &format);
-    if (g_cCounts == 0 && g_elsewhere.pKind == NULL)
+    if (g_cCounts == 0)
         return true;
-    if (!ListFolder(g_szListed, false, CountEntry, NULL))
+    if (!ListFolder(g_szListed, true, CountEntry, NULL))
         return false;
-    if (g_elsewhere.pKind != NULL)
-        NameCountedRange(&g_elsewhere, 1, &pHints->startsElsewhere);
-    OrderByBoards(pszFolder);
     for (int i = 0; i < g_cCounts; ++i)
         MakeHint(&g_rgCount[i], &pHints->rgHint[i]);
     pHints->cHints = g_cCounts;

@@ -21,7 +21,7 @@ struct FormatHints {
     int cHints;  // the closest to the format given first
     FormatHint rgHint[FORMAT_HINTS];
     // The largest series of the text given at another padding that gathers
-    // nothing (it starts at 0 or past 1), for a note on where it starts.
+    // nothing (it starts past 1), for a note on where it starts.
     SurveyRange startsElsewhere;
 };
 
@@ -31,6 +31,7 @@ struct FormatHints {
 // after the number. The text given at another padding comes first; then a
 // series whose first file holds a board comes before one whose first file
 // holds none (solutions, read-me files); size breaks ties. Lists the folder
-// twice and reads one file per hint. False when the format is refused, its
+// twice (the second time to count exactly what each format names) and,
+// where there are hints to order, reads the first file of each. False when the format is refused, its
 // number is not in the file name, or the folder cannot be listed.
 bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints);

@@ -32,7 +32,7 @@ enum GatherFailure {
     GATHER_NUMBER_LOST,        // a ".." after the number: every number names one file
     GATHER_OUTPUT_IN_SERIES,   // the output is level file nLevel (szName)
     GATHER_OUTPUT_UNDECIDED,   // whether the output is a level file cannot be told cheaply
-    GATHER_FOLDER_UNLISTED,    // so, since the series' folder (szName) cannot be listed
+    GATHER_FOLDER_UNLISTED,    // nor can it, since the series' folder (szName) cannot be listed
     GATHER_LEVEL_UNOPENED,     // level file nLevel (szName) is missing (level 1) or
                                // is there but cannot be opened or examined
     GATHER_OUTPUT_UNOPENED,    // the output cannot be created (level 1) or reopened

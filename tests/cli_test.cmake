@@ -19,9 +19,27 @@ foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko00
 endforeach()
 foreach(n 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15)
   file(WRITE ${WORK}/pad/level${n}.txt "${board}")
-  if(n GREATER 1 AND n LESS 13)
-    file(WRITE ${WORK}/from2/l${n} "${board}")  # from 2, past 9: l02 ... l12
+endforeach()
+foreach(n RANGE 2 20)  # from 2, past 9: l02 ... l20
+  string(LENGTH "${n}" digits)
+  if(digits EQUAL 1)
+    set(n "0${n}")
   endif()
+  file(WRITE ${WORK}/from2/l${n} "${board}")
+endforeach()
+# A digit after the number; a level pack behind more kinds of pictures and
+# solutions, and folders named as a series.
+foreach(n 1 2 3 4)
+  if(n LESS 3)
+    file(WRITE ${WORK}/v2/maze${n}_v2.sok "${board}")
+  endif()
+  foreach(ext sol png gif)
+    file(WRITE ${WORK}/iso/p${n}.${ext} "no board\n")
+  endforeach()
+  if(n LESS 4)
+    file(WRITE ${WORK}/iso/p${n}.sok "${board}")
+  endif()
+  file(MAKE_DIRECTORY ${WORK}/iso/p${n}.bak ${WORK}/iso/p5.bak)
 endforeach()
 # What a Sokoban program reads back: solutions hold no board; titles,
 # comments, empty lines and ragged or indented rows keep one board one level.
@@ -176,7 +194,10 @@ set(rows
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv_1.sok: No such file or directory\n@note: try the format LV_%04d.sok: LV_0001.sok, 1 file\n@note: try the format lv%04d.sok: from lv0001.sok to lv0005.sok, 5 files\n@note: try the format lv%04d.sol: from lv0001.sol to lv0004.sol, 4 files|packs|lv_%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv4100.xsb, 4100 files|long|lv%04d.xsb|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*screen.01: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two|screen.%02d|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*l1: No such file or directory\n@note: 11 files of the series exist, from l02 to l12, but gathering starts at number 1|from2|l%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*l1: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*l001: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%03d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*maze1.sok: No such file or directory\n@note: try the format maze%d_v2.sok: from maze1_v2.sok to maze2_v2.sok, 2 files|v2|maze%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*p1.txt: No such file or directory\n@note: try the format p%d.sok: from p1.sok to p3.sok, 3 files\n@note: try the format p%d.gif: from p1.gif to p4.gif, 4 files\n@note: try the format p%d.png: from p1.png to p4.png, 4 files|iso|p%d.txt|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format gri%04d.sok: gri0001.sok, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file|crowd|gri%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, ${qname}: No such file or directory\n@note: try the format ${qformat}: from ${qfirst} to ${qlast}, 2 files|${q}|soko_%d.txt|o.xsb")
 foreach(row IN LISTS rows)
