@@ -31,7 +31,8 @@ struct FormatHints {
 // after the number. The text given at another padding comes first; then a
 // series whose first file holds a board comes before one whose first file
 // holds none (solutions, read-me files); size breaks ties. Lists the folder
-// twice (the second time to count exactly what each format names) and,
-// where there are hints to order, reads the first file of each. False when the format is refused, its
-// number is not in the file name, or the folder cannot be listed.
+// twice (the second time to count exactly what each hint's format names)
+// and, where two or more series gather, looks at the first file of each.
+// False when the format is refused, its number is not in the file name, or
+// the folder cannot be listed.
 bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints);
