@@ -99,7 +99,7 @@ void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszForm
     if (!(fHints && g_hints.cHints > 0 && g_hints.rgHint[0].fOwnText) &&
         SurveyFolder(pszFolder, pszFormat, 0, &g_survey)) {
         PrintZero(pOut, false);
-        // The larger story: soko002 ... soko099 over soko100 ... soko120.
+        // The larger story: soko002 ... soko120, not soko100 ... soko120 alone.
         const SurveyRange* pStory = &g_survey.beyond;
         if (fHints && g_hints.startsElsewhere.cFiles > pStory->cFiles)
             pStory = &g_hints.startsElsewhere;
