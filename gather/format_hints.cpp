@@ -33,13 +33,14 @@ struct NameKind {
     int nFirst;
     int nLast;
     int rgcByDigits[kMaxDigits + 1];  // of a plain kind: its numbers by their digits
+    bool fFormat;                     // a format other than the one given gathers it:
+    NameFormat format;                // this one
     bool fBoard;                      // its first file holds a board
 };
 
 // What the second listing finds of one hint's format.
 struct HintCount {
     const NameKind* pKind;
-    NameFormat format;
     unsigned char rgbNumbers[kCountedNumbers / 8 + 1];
     int cAbove;  // numbered past kCountedNumbers
     int nFirstAbove;
@@ -256,7 +257,7 @@ bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
 }
 
 // Into place among the best FORMAT_HINTS, by kind.
-void RankHint(const NameKind* pKind, const NameFormat* pFmt)
+void RankHint(const NameKind* pKind)
 {
     int i = g_cCounts < FORMAT_HINTS ? g_cCounts++ : FORMAT_HINTS;
     for (; i > 0 && Before(pKind, g_rgCount[i - 1].pKind); --i)
@@ -265,7 +266,6 @@ void RankHint(const NameKind* pKind, const NameFormat* pFmt)
     if (i < FORMAT_HINTS) {
         memset(&g_rgCount[i], 0, sizeof(g_rgCount[i]));
         g_rgCount[i].pKind = pKind;
-        g_rgCount[i].format = *pFmt;
     }
 }
 
@@ -285,7 +285,7 @@ int NumberOfHintName(const HintCount* pCount, const char* psz, size_t cch)
         !SameName(pDigits + cchDigits, cchTail, pKind->szTail, cchTail))
         return -1;
     char szSpelled[kMaxDigits + 2];
-    return ExpandConversion(&pCount->format, nNumber, szSpelled, sizeof(szSpelled)) &&
+    return ExpandConversion(&pCount->pKind->format, nNumber, szSpelled, sizeof(szSpelled)) &&
                    strlen(szSpelled) == cchDigits && memcmp(szSpelled, pDigits, cchDigits) == 0
                ? nNumber
                : -1;
@@ -333,13 +333,13 @@ void NameCountedRange(const HintCount* pCount, int nFrom, SurveyRange* pRange)
         ++cFiles;
     }
     if (cFiles > 0)
-        NameSurveyRange(&pCount->format, nFirst, nLast, cFiles, pRange);
+        NameSurveyRange(&pCount->pKind->format, nFirst, nLast, cFiles, pRange);
 }
 
 // What the counted format gathers, and its files after the first gap.
 void MakeHint(const HintCount* pCount, FormatHint* pHint)
 {
-    const NameFormat* pFmt = &pCount->format;
+    const NameFormat* pFmt = &pCount->pKind->format;
     memcpy(pHint->szFormat, pFmt->szText, sizeof(pHint->szFormat));
     pHint->fOwnText = pCount->pKind->head == AS_GIVEN && pCount->pKind->tail == AS_GIVEN;
     int nGap = 1;
@@ -351,17 +351,19 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
         NameCountedRange(pCount, nGap + 1, &pHint->beyond);
 }
 
+// A hint: a kind that a format other than the one given gathers from 1.
+bool Gathers(const NameKind* pKind) { return pKind->fFormat && pKind->nFirst == 1; }
+
 // Of series that differ in what they hold, levels come first: the first
 // file of each series that gathers is looked at, once there are two.
 void ReadFirstBoards(const char* pszFolder)
 {
     int cGathering = 0;
-    NameFormat format;
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
-        cGathering += pKind->nFirst == 1 ? 1 : 0;
+        cGathering += Gathers(pKind) ? 1 : 0;
     for (NameKind* pKind = g_rgKind; cGathering > 1 && pKind < g_rgKind + g_cKinds; ++pKind)
-        pKind->fBoard = pKind->nFirst == 1 && MakeFormat(pKind, &format) &&
-                        ExpandLevelName(pszFolder, &format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
+        pKind->fBoard = Gathers(pKind) &&
+                        ExpandLevelName(pszFolder, &pKind->format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
                         HoldsBoard(g_szFirstFile);
 }
 
@@ -392,13 +394,13 @@ bool SplitGivenFormat(const char* pszFolder)
 void FindStartElsewhere(FormatHints* pHints)
 {
     const NameKind* pLargest = NULL;
-    NameFormat format;
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
-        if (pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
-            (pLargest == NULL || pKind->cFiles > pLargest->cFiles) && MakeFormat(pKind, &format))
+        if (pKind->fFormat && pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
+            (pLargest == NULL || pKind->cFiles > pLargest->cFiles))
             pLargest = pKind;
-    if (pLargest != NULL && MakeFormat(pLargest, &format))
-        NameSurveyRange(&format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles, &pHints->startsElsewhere);
+    if (pLargest != NULL)
+        NameSurveyRange(&pLargest->format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles,
+                        &pHints->startsElsewhere);
 }
 
 }  // namespace
@@ -413,12 +415,13 @@ bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* 
         !ListFolder(g_szListed, true, WeighEntry, NULL))
         return false;
     MergePlainNumbers();
+    for (NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+        pKind->fFormat = MakeFormat(pKind, &pKind->format);
     ReadFirstBoards(pszFolder);
     FindStartElsewhere(pHints);
-    NameFormat format;
     for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
-        if (pKind->nFirst == 1 && MakeFormat(pKind, &format))
-            RankHint(pKind, &format);
+        if (Gathers(pKind))
+            RankHint(pKind);
     if (g_cCounts == 0)
         return true;
     if (!ListFolder(g_szListed, true, CountEntry, NULL))

@@ -33,6 +33,9 @@ foreach(n 1 2 3 4)
   if(n LESS 3)
     file(WRITE ${WORK}/v2/maze${n}_v2.sok "${board}")
   endif()
+  if(n LESS 4)  # two series gather: the larger holds no board
+    file(WRITE ${WORK}/v2/maze${n}_v2.sol "uurrDDlluR\n")
+  endif()
   foreach(ext sol png gif)
     file(WRITE ${WORK}/iso/p${n}.${ext} "no board\n")
   endforeach()
@@ -196,7 +199,7 @@ set(rows
   "1|^ERROR \r?\n$|@cannot open level file 1, .*screen.01: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two|screen.%02d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*l1: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*l001: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%03d|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*maze1.sok: No such file or directory\n@note: try the format maze%d_v2.sok: from maze1_v2.sok to maze2_v2.sok, 2 files|v2|maze%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*maze1.sok: No such file or directory\n@note: try the format maze%d_v2.sok: from maze1_v2.sok to maze2_v2.sok, 2 files\n@note: try the format maze%d_v2.sol: from maze1_v2.sol to maze3_v2.sol, 3 files|v2|maze%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*p1.txt: No such file or directory\n@note: try the format p%d.sok: from p1.sok to p3.sok, 3 files\n@note: try the format p%d.gif: from p1.gif to p4.gif, 4 files\n@note: try the format p%d.png: from p1.png to p4.png, 4 files|iso|p%d.txt|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format gri%04d.sok: gri0001.sok, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file\n@note: try the format kind[0-9]+_%d.sol: kind[0-9]+_1.sol, 1 file|crowd|gri%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, ${qname}: No such file or directory\n@note: try the format ${qformat}: from ${qfirst} to ${qlast}, 2 files|${q}|soko_%d.txt|o.xsb")
