@@ -33,8 +33,8 @@ struct NameKind {
     int nFirst;
     int nLast;
     int rgcByDigits[kMaxDigits + 1];  // of a plain kind: its numbers by their digits
-    bool fFormat;                     // a format other than the one given gathers it:
-    NameFormat format;                // this one
+    NameFormat format;                // the format that gathers it,
+    bool fFormat;                     // when one other than the format given does
     bool fBoard;                      // its first file holds a board
 };
 
