@@ -2,7 +2,6 @@
 // systems without Windows. It adds nothing to what the dialog's Convert does.
 #include <errno.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "failure_line.h"
