@@ -18,9 +18,10 @@ char g_szLine[1000];
 char g_szCount[16];
 char g_szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
 NameFormat g_format;
-// What the level file being copied and the output are told apart by.
+// What the level file being copied is told apart from the output by, and
+// the output the first level was written into.
 FileMark g_levelMark;
-FileMark g_outputMark;
+FileIdentity g_outputId;
 
 // Large stdio buffers keep the number of system calls low for big level
 // files; the copy itself still goes through g_szLine.
@@ -119,32 +120,48 @@ GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
     return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
 }
 
+// Closes the level file and the output, not yet written, and removes an
+// output that this run made: a failure leaves no file that was not there.
+const char* FailBeforeWriting(FILE* pLevel, FILE* pOutput, bool fCreated, GatherFailure failure, int nError,
+                              const char* pszName, const char* pszOutput)
+{
+    (void)fclose(pLevel);
+    (void)fclose(pOutput);
+    if (fCreated)
+        (void)remove(pszOutput);
+    return Fail(failure, nError, g_nLevel, pszName);
+}
+
 // Adds the open level file g_nLevel to the output and closes both: NULL, or
 // the Status text of the recorded failure. Every level leaves the output
 // complete.
 const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 {
     // Opened for appending, never truncated on opening: the first level
-    // empties it only once it is known not to be that level.
-    FILE* pOutput = OpenOutput(pszOutput);
+    // empties it only once it is known not to be that level. Later levels
+    // only reopen what is there.
+    bool fCreated = false;
+    FILE* pOutput = OpenOutput(pszOutput, fFirst ? &fCreated : NULL);
     if (pOutput == NULL) {
         int nError = errno;
         (void)fclose(pLevel);
         return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
     // A level file that is the output (a link to it, another name of it, or
-    // moved there during the run) would be emptied or read while it grows.
-    if (IsOutputFile(pLevel, &g_levelMark, pOutput, &g_outputMark, fFirst)) {
-        (void)fclose(pLevel);
-        (void)fclose(pOutput);
-        return Fail(GATHER_OUTPUT_IN_SERIES, 0, g_nLevel, g_szLevelName);
+    // moved there during the run) would be emptied or read while it grows;
+    // an output whose name now leads to another file may lead to a level.
+    switch (CheckOutput(pLevel, &g_levelMark, pOutput, &g_outputId, fFirst)) {
+    case OUTPUT_APART:
+        break;
+    case OUTPUT_IS_LEVEL:
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_IN_SERIES, 0, g_szLevelName, pszOutput);
+    case OUTPUT_REPLACED:
+        return FailBeforeWriting(pLevel, pOutput, false, GATHER_OUTPUT_REPLACED, 0, pszOutput, pszOutput);
+    case OUTPUT_UNTOLD:
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNDECIDED, errno, pszOutput, pszOutput);
     }
-    if (fFirst && !EmptyOutput(pOutput)) {
-        int nError = errno;
-        (void)fclose(pLevel);
-        (void)fclose(pOutput);
-        return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
-    }
+    if (fFirst && !EmptyOutput(pOutput))
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNOPENED, errno, pszOutput, pszOutput);
     (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
     GatherFailure failure = CopyLevel(pLevel, pOutput);
     int nError = errno;

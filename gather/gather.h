@@ -36,6 +36,8 @@ enum GatherFailure {
     GATHER_LEVEL_UNOPENED,     // level file nLevel (szName) is missing (level 1) or
                                // is there but cannot be opened or examined
     GATHER_OUTPUT_UNOPENED,    // the output cannot be created (level 1) or reopened
+    GATHER_OUTPUT_REPLACED,    // reopened for level nLevel, the output is another file
+                               // than the one the levels before went into
     GATHER_READ_FAILED,        // reading level file nLevel (szName) failed
     GATHER_WRITE_FAILED        // writing or closing the output failed
 };

@@ -60,6 +60,13 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut);
 // system makes before the file system sees it; elsewhere the text as given,
 // whose links and ".." steps the kernel resolves by itself.
 bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut);
+// The folder of a resolvable path, spelled so that the system opens it as
+// the path's files are opened: as a part in the middle of a path. Windows
+// rewrites only a path's last part (trailing dots and spaces dropped, CON or
+// NUL.d taken for a device), so a folder "lv " opened on its own would be
+// "lv"; its literal spelling (\\?\) opens "lv " itself. Elsewhere the text
+// as given. False when it does not fit.
+bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut);
 
 // --- File identities: telling whether two names lead to the same file.
 
@@ -72,7 +79,7 @@ struct FileIdentity {
 // Identifies the file a path leads to, following links. False when there is
 // no such file (errno ENOENT or ENOTDIR, see NamesNothing) or when it cannot
 // be identified (any other errno): a guard must not take the one for the
-// other. A device has no identity and counts as no such file.
+// other. A device holds no level and counts as no such file.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOTDIR; }
 inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
@@ -80,25 +87,36 @@ inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
 }
 // The name that writing to pszPath finally writes: the symbolic links at its
-// end followed, whether their last target exists or not. False when it does
-// not fit or a link cannot be read (errno: ELOOP for a loop).
+// end followed, whether their last target exists or not. False, with errno,
+// when it does not fit (ENAMETOOLONG) or a link cannot be read (ELOOP for a
+// loop).
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut);
 
 // What tells an open file from the output at next to no cost, so that every
 // level file can be checked against it: natively its identity, which the
 // status read on opening gives; on Windows its size, which a full identity
-// then confirms (that one asks the volume: about 600 us under Wine).
+// then confirms.
 struct FileMark {
     unsigned long long ullFirst;
     unsigned long long ullSecond;
 };
-// Whether the open level file (*pLevelMark from OpenLevelFile) is the open
-// output, *pOutputMark, which fFirst takes (the first level) and later
-// levels reuse. True whenever a mark cannot be taken: then it cannot be told.
-bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool fFirst);
-// Opens the output for appending in text mode, creating it where it is not
-// there and never emptying it. NULL, with errno, when it cannot be opened.
-FILE* OpenOutput(const char* pszPath);
+// What the output, reopened for a level, is to that level.
+enum OutputCheck {
+    OUTPUT_APART,     // another file than the level, and the one opened first
+    OUTPUT_IS_LEVEL,  // the level file itself
+    OUTPUT_REPLACED,  // no longer the file the first level was written into
+    OUTPUT_UNTOLD     // that cannot be told (errno says why)
+};
+// Checks the open output against the open level file (*pLevelMark from
+// OpenLevelFile) and against the output of the first level, *pOutputId,
+// which fFirst takes and later levels compare with: the output's name may
+// lead elsewhere between two openings.
+OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fFirst);
+// Opens the output for appending in text mode, never emptying it. With
+// pfCreated it is created where it is not there, and *pfCreated tells
+// whether this made it; without, only a file that is there is opened (a
+// reopening). NULL, with errno, when it cannot be opened.
+FILE* OpenOutput(const char* pszPath, bool* pfCreated);
 // Empties the output, opened for appending and judged to be no level file,
 // so that what follows is written as mode "wt" would; a device or pipe has
 // nothing to empty. False, with errno, when it cannot be emptied.

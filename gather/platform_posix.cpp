@@ -150,6 +150,9 @@ bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut)
     return true;
 }
 
+// A name is read alike wherever it stands in a path.
+bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut) { return ResolvablePath(pszFolder, pszOut, cbOut); }
+
 // --- File identities.
 
 namespace {
@@ -176,8 +179,10 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     char szLink[PATH_MAX];
     size_t cch = strlen(pszPath);
-    if (cch >= cbOut)
+    if (cch >= cbOut) {
+        errno = ENAMETOOLONG;
         return false;
+    }
     memcpy(pszOut, pszPath, cch + 1);
     // As many links as the kernel itself follows (40), and a look past them.
     for (int cHops = 0; cHops <= 40; ++cHops) {
@@ -188,8 +193,10 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
         // A relative target is taken from the link's own folder.
         size_t cchKept = szLink[0] == '/' ? 0 : static_cast<size_t>(FileNamePart(pszOut) - pszOut);
         pszOut[cchKept] = '\0';
-        if (!Append(pszOut, &cchKept, cbOut, szLink, static_cast<size_t>(cchLink)))
+        if (!Append(pszOut, &cchKept, cbOut, szLink, static_cast<size_t>(cchLink))) {
+            errno = ENAMETOOLONG;
             return false;
+        }
     }
     errno = ELOOP;
     return false;
@@ -218,28 +225,44 @@ int CloseOutput(void* pCookie) { return close(*static_cast<int*>(pCookie)); }
 
 }  // namespace
 
-FILE* OpenOutput(const char* pszPath)
+FILE* OpenOutput(const char* pszPath, bool* pfCreated)
 {
-    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (pfCreated != NULL) {
+        // Made with O_EXCL, so that a run that fails before writing knows
+        // whether it leaves a file that was not there before.
+        *pfCreated = false;
+        if (g_fdOutput < 0 && errno == ENOENT) {
+            g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            *pfCreated = g_fdOutput >= 0;
+        }
+        // Made meanwhile by another, or a link to nothing, which O_EXCL does not follow.
+        if (g_fdOutput < 0 && errno == EEXIST)
+            g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    }
     if (g_fdOutput < 0)
         return NULL;
     FILE* pOutput = fopencookie(&g_fdOutput, "a", {NULL, WriteOutput, NULL, CloseOutput});
-    if (pOutput == NULL)
+    if (pOutput == NULL) {
+        int nError = errno;
         (void)close(g_fdOutput);
+        errno = nError;
+    }
     return pOutput;
 }
 
-bool IsOutputFile(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileMark* pOutputMark, bool fFirst)
+OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileIdentity* pOutputId, bool fFirst)
 {
-    // The output is identified once: it is the same file for the whole run.
     struct stat st;
-    if (fFirst) {
-        if (fstat(g_fdOutput, &st) != 0)
-            return true;  // cannot be told
-        pOutputMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
-        pOutputMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
-    }
-    return pLevelMark->ullFirst == pOutputMark->ullFirst && pLevelMark->ullSecond == pOutputMark->ullSecond;
+    if (fstat(g_fdOutput, &st) != 0)
+        return OUTPUT_UNTOLD;
+    FileIdentity id;
+    IdentityFromStat(&st, &id);
+    if (fFirst)
+        *pOutputId = id;
+    else if (!IsSameFile(&id, pOutputId))
+        return OUTPUT_REPLACED;
+    return pLevelMark->ullFirst == id.ullVolume && pLevelMark->ullSecond == id.ullIndex ? OUTPUT_IS_LEVEL : OUTPUT_APART;
 }
 
 bool EmptyOutput(FILE* /*pOutput*/)

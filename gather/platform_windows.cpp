@@ -4,6 +4,7 @@
 #define NOGDI
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -102,6 +103,26 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut) { return _fullpat
 
 bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut) { return FullPath(pszPath, pszOut, cbOut); }
 
+bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut)
+{
+    // The literal spelling of a full path: a drive path, or a device path
+    // (\\.\, whose parts are rewritten as a drive path's are), after \\?\; a
+    // share's path as \\?\UNC\. What follows \\?\ goes to the file system as
+    // it stands, so "lv " and "CON" there are the folders of those names.
+    const char* pszPrefix = "\\\\?\\";
+    const char* pszRest = pszFolder;
+    if (strncmp(pszFolder, "\\\\?\\", 4) == 0 || strncmp(pszFolder, "\\\\.\\", 4) == 0) {
+        pszRest = pszFolder + 4;
+    } else if (strncmp(pszFolder, "\\\\", 2) == 0) {
+        pszPrefix = "\\\\?\\UNC\\";
+        pszRest = pszFolder + 2;
+    } else if (pszFolder[0] == '\0' || pszFolder[1] != ':') {
+        pszPrefix = "";  // no full path: left as it is
+    }
+    int cch = snprintf(pszOut, cbOut, "%s%s", pszPrefix, pszRest);
+    return cch > 0 && static_cast<size_t>(cch) < cbOut;
+}
+
 // --- File identities.
 
 namespace {
@@ -141,7 +162,10 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     // Links here are opened by the system, which the identity of an existing
     // output follows; Wine shows none, so no more is claimed.
-    return FullPath(pszPath, pszOut, cbOut);
+    if (FullPath(pszPath, pszOut, cbOut))
+        return true;
+    errno = ENAMETOOLONG;
+    return false;
 }
 
 namespace {
@@ -159,22 +183,59 @@ bool MarkHandle(HANDLE hFile, FileMark* pMark)
 
 }  // namespace
 
-bool IsOutputFile(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileMark* pOutputMark, bool /*fFirst*/)
+OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fFirst)
 {
-    // The output grows: its size is taken each time. One file has one size,
-    // so only a level of the output's size is identified in full.
+    // A level file is always a disk file, so a device or pipe is none of
+    // them; it keeps an identity of its own for the reopenings.
     HANDLE hOutput = StreamHandle(pOutput);
-    if (!MarkHandle(hOutput, pOutputMark))
-        return true;  // cannot be told
-    if (pLevelMark->ullFirst != pOutputMark->ullFirst)
-        return false;
+    FileIdentity id = {~0ULL, ~0ULL, false};
+    FileMark mark = {~0ULL, 0};
+    bool fDisk = GetFileType(hOutput) == FILE_TYPE_DISK;
+    if (fDisk && (!IdentifyHandle(hOutput, &id) || !MarkHandle(hOutput, &mark))) {
+        errno = EIO;
+        return OUTPUT_UNTOLD;
+    }
+    if (fFirst)
+        *pOutputId = id;
+    else if (!IsSameFile(&id, pOutputId))
+        return OUTPUT_REPLACED;
+    // One file has one size, so only a level of the output's size is
+    // identified in full.
+    if (!fDisk || pLevelMark->ullFirst != mark.ullFirst)
+        return OUTPUT_APART;
     FileIdentity idLevel;
-    FileIdentity idOutput;
-    return !IdentifyHandle(StreamHandle(pLevel), &idLevel) || !IdentifyHandle(hOutput, &idOutput) ||
-           IsSameFile(&idLevel, &idOutput);
+    if (!IdentifyHandle(StreamHandle(pLevel), &idLevel)) {
+        errno = EIO;
+        return OUTPUT_UNTOLD;
+    }
+    return IsSameFile(&idLevel, &id) ? OUTPUT_IS_LEVEL : OUTPUT_APART;
 }
 
-FILE* OpenOutput(const char* pszPath) { return fopen(pszPath, "at"); }
+FILE* OpenOutput(const char* pszPath, bool* pfCreated)
+{
+    // As fopen's "at" opens it, with what the opening did told apart.
+    HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                               pfCreated != NULL ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        errno = PathErrno();
+        return NULL;
+    }
+    if (pfCreated != NULL)
+        *pfCreated = GetLastError() != ERROR_ALREADY_EXISTS && GetFileType(hFile) == FILE_TYPE_DISK;
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_APPEND | _O_TEXT);
+    if (fd < 0) {
+        CloseHandle(hFile);
+        errno = EMFILE;
+        return NULL;
+    }
+    FILE* pOutput = _fdopen(fd, "at");
+    if (pOutput == NULL) {
+        int nError = errno;
+        (void)_close(fd);
+        errno = nError;
+    }
+    return pOutput;
+}
 
 bool EmptyOutput(FILE* pOutput)
 {

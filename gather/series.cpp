@@ -107,7 +107,12 @@ GatherFailure MakeSeries(const char* pszFolder, const NameFormat* pFmt, SeriesSp
 
     size_t cchLead = static_cast<size_t>(pszSeparator + 1 - g_szSpelled);
     size_t cchBelow = strlen(pszBelow);
-    bool fMade = CopyFolderPart(g_szSpelled, pszSeparator, pSeries->szFolder, sizeof(pSeries->szFolder)) &&
+    // The folder stands in the middle of the level files' paths: identities
+    // and listings must read it as they do.
+    bool fMade = CopyFolderPart(g_szSpelled, pszSeparator, g_szEntryPath, sizeof(g_szEntryPath)) &&
+                 (spelling == SPELLED_FULL ? snprintf(pSeries->szFolder, sizeof(pSeries->szFolder), "%s", g_szEntryPath) <
+                                                 static_cast<int>(sizeof(pSeries->szFolder))
+                                           : FolderAsOpened(g_szEntryPath, pSeries->szFolder, sizeof(pSeries->szFolder))) &&
                  cchBelow < sizeof(pSeries->szBelow) && ToText(g_szSpelled, cchLead, pSeries->rgchLead, &pSeries->cchLead) &&
                  ToText(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pSeries->rgchHead,
                         &pSeries->cchHead) &&

@@ -10,7 +10,9 @@
 
 struct Series {
     const NameFormat* pFmt;
-    // The folder that holds the numbered names ("/" or "C:\" for a root).
+    // The folder that holds the numbered names ("/" or "C:\" for a root);
+    // as the file system resolves it, spelled so that it is opened as the
+    // level files' paths open it (FolderAsOpened).
     char szFolder[FULL_PATH_CAPACITY];
     // The path up to the numbered name, its separator included.
     NameChar rgchLead[FULL_PATH_CAPACITY];

@@ -33,6 +33,7 @@ Series g_seriesOnDisk;
 char g_szOutputFull[FULL_PATH_CAPACITY];
 char g_szOutputOnDisk[FULL_PATH_CAPACITY];
 char g_szWriteTarget[FULL_PATH_CAPACITY];
+char g_szFolderPart[FULL_PATH_CAPACITY];
 char g_szOutputFolder[FULL_PATH_CAPACITY];
 char g_szLevelPath[FULL_PATH_CAPACITY];
 char g_szLinkTarget[FULL_PATH_CAPACITY];
@@ -54,12 +55,14 @@ GatherFailure JudgeByText(const char* pszOutput, int* pnLevel)
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
-// Identifies the folder that holds pszLeaf, the name part of pszPath.
+// Identifies the folder that holds pszLeaf, the name part of pszPath, read
+// as the system reads it there: in the middle of the path.
 bool IdentifyFolderOf(const char* pszPath, const char* pszLeaf, FileIdentity* pId)
 {
-    g_szOutputFolder[0] = '.';  // the working folder, for a name without one
-    g_szOutputFolder[1] = '\0';
-    if (pszLeaf != pszPath && !CopyFolderPart(pszPath, pszLeaf - 1, g_szOutputFolder, sizeof(g_szOutputFolder))) {
+    g_szFolderPart[0] = '.';  // the working folder, for a name without one
+    g_szFolderPart[1] = '\0';
+    if ((pszLeaf != pszPath && !CopyFolderPart(pszPath, pszLeaf - 1, g_szFolderPart, sizeof(g_szFolderPart))) ||
+        !FolderAsOpened(g_szFolderPart, g_szOutputFolder, sizeof(g_szOutputFolder))) {
         errno = ENAMETOOLONG;
         return false;
     }
