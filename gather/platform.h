@@ -82,10 +82,17 @@ struct FileIdentity {
 // other. A device holds no level and counts as no such file.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOTDIR; }
+// Whether two identities are surely one file.
 inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
 {
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
 }
+// Whether two files may be one, which a guard must take them for: on
+// Windows the same file index under two volume serials may be one file seen
+// through two drive letters (Wine gives each letter a serial of its own, and
+// a folder the serial of the letter it is the root of); elsewhere as
+// IsSameFile. Only for files: every volume's root folder has one index.
+bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB);
 // The name that writing to pszPath finally writes: the symbolic links at its
 // end followed, whether their last target exists or not. False, with errno,
 // when it does not fit (ENAMETOOLONG) or a link cannot be read (ELOOP for a

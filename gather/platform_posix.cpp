@@ -175,6 +175,9 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return true;
 }
 
+// A device number is the file system's own: one file has one.
+bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB) { return IsSameFile(pA, pB); }
+
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     char szLink[PATH_MAX];

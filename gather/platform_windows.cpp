@@ -147,7 +147,13 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     HANDLE hFile = CreateFileA(pszPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
+        // A device name (CON, NUL.txt) is one wherever it stands: it holds
+        // no level, even where it cannot be opened (CON without a console).
+        char szFull[MAX_PATH];
         errno = PathErrno();
+        if (_fullpath(szFull, pszPath, sizeof(szFull)) != NULL && strncmp(szFull, "\\\\.\\", 4) == 0 &&
+            strchr(szFull + 4, '\\') == NULL)
+            errno = ENOENT;
         return false;
     }
     bool fOk = IdentifyHandle(hFile, pId);
@@ -157,6 +163,11 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     CloseHandle(hFile);
     return fOk;
 }
+
+// A volume serial is read through the path that opened the file, a file
+// index is the file system's own. On Windows a subst drive shows its
+// volume's serial; Wine shows another per drive letter.
+bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB) { return pA->ullIndex == pB->ullIndex; }
 
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
@@ -208,7 +219,7 @@ OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput,
         errno = EIO;
         return OUTPUT_UNTOLD;
     }
-    return IsSameFile(&idLevel, &id) ? OUTPUT_IS_LEVEL : OUTPUT_APART;
+    return MayBeSameFile(&idLevel, &id) ? OUTPUT_IS_LEVEL : OUTPUT_APART;
 }
 
 FILE* OpenOutput(const char* pszPath, bool* pfCreated)

@@ -142,7 +142,7 @@ bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
     return llLevel >= 1 && llLevel <= INT_MAX &&
            ExpandLevelName(pSearch->pszFolder, g_seriesOnDisk.pFmt, static_cast<int>(llLevel), g_szLevelPath,
                            sizeof(g_szLevelPath)) &&
-           IdentifyPath(g_szLevelPath, &id) && IsSameFile(&id, &pSearch->id);
+           IdentifyPath(g_szLevelPath, &id) && MayBeSameFile(&id, &pSearch->id);
 }
 
 // The base the format writes its number in.
@@ -225,7 +225,7 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
         pSearch->fUndecided = !(errno == 0 || NamesNothing(errno) || errno == ELOOP);
         return !pSearch->fUndecided;
     }
-    if (IsSameFile(&id, &pSearch->id))
+    if (MayBeSameFile(&id, &pSearch->id))
         pSearch->nLevel = LevelNumberOfEntry(pSearch, pEntry);
     return pSearch->nLevel == 0;
 }

@@ -213,6 +213,12 @@ TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
 {
     for (const char* pszFormat : {"NUL.%d", "COM%d", "LPT%d"})
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), pszFormat, Str("out.xsb").c_str()), STATUS_ERROR) << pszFormat;
+    // A device as the output gathers, or fails for what it is: never a level file.
+    WriteSeries("screen.%d", {"a\n", "b\n"});
+    for (const char* pszOutput : {"NUL", "nul.txt", "CON", "CON.xsb", "CONOUT$"}) {
+        bool fGathered = strcmp(Convert(pszOutput).c_str(), "2") == 0;
+        EXPECT_TRUE(fGathered || g_failure.failure == GATHER_OUTPUT_UNOPENED) << pszOutput << " " << g_failure.failure;
+    }
 }
 
 // Runs in gather_tests_ja, where BRENVIK_EXPECT_ACP makes sure of the code page.
@@ -242,3 +248,61 @@ TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
 }
 
 }  // namespace
+
+// Folders named as Windows rewrites a path's last part (trailing dots and
+// spaces dropped, device names), beside a look-alike that has no such name.
+// Wine makes them only by their Unix names; the level files' paths, with the
+// folder in their middle, reach them.
+TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
+{
+    const char* rgszFolders[] = {"lv ", "lv. ", "lv . ", "CON", "NUL.d", "COM1", "aux", "lpt1", "sub "};
+    std::string unix = UnixName(dir_), script = "cd '" + unix + "' && mkdir lv only";
+    for (const char* pszFolder : rgszFolders)
+        script += std::string(" '") + pszFolder + "'";
+    ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
+    std::string drives = UnixName("C:\\");
+    drives.resize(drives.find("/c:"));
+    std::string top = dir_.string() + "\\";
+    for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3", "screen.7"})
+        WriteBytes(top + "only\\" + pszLeaf, "only\n");
+    for (const std::string name : rgszFolders) {
+        // The series in "name", or in the format's folder part (sub \screen.%d).
+        bool fPart = name == "sub ";
+        std::string folder = top + name, base = fPart ? dir_.string() : folder, format = fPart ? name + "\\screen.%d" : "screen.%d";
+        for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3", "screen.7"})
+            WriteBytes(folder + "\\" + pszLeaf, name + pszLeaf + "\n");
+        WriteBytes(top + "lv\\screen.1", "lv\n");
+        ASSERT_TRUE(CreateHardLinkA((top + "hard.xsb").c_str(), (folder + "\\screen.7").c_str(), NULL)) << name;
+        // The folder's short name, as listed (GetShortPathName loops on such paths under Wine).
+        WIN32_FIND_DATAA found;
+        HANDLE hFind = FindFirstFileA((top + "*").c_str(), &found);
+        ASSERT_NE(hFind, INVALID_HANDLE_VALUE);
+        while (name != found.cFileName && FindNextFileA(hFind, &found)) {
+        }
+        FindClose(hFind);
+        ASSERT_EQ(name, found.cFileName);
+        std::string shortName = top + (found.cAlternateFileName[0] != '\0' ? found.cAlternateFileName : name.c_str());
+        std::string mapped = unix + (fPart ? "" : "/" + name), inQ = fPart ? "Q:\\" + name + "\\" : "Q:\\";
+        ASSERT_TRUE(RunUnix("Z:\\bin\\ln -sfn \"" + mapped + "\" \"" + drives + "/q:\"", drives + "/q:", true));
+        const std::tuple<std::string, std::string, std::string, const char*, GatherFailure> rows[] = {
+            {base, format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},  // beyond a gap
+            {base, format, "\\\\?\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {base, format, "\\\\.\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {base, format, shortName + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {base, format, inQ + "screen.7", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {"Q:", format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {top + "lv", "screen.%d", folder + "\\screen.5", "1", GATHER_OK},  // only looks like the series' folder
+            {top + "only ", "screen.%d", top + "only\\screen.3", STATUS_ERROR, GATHER_LEVEL_UNOPENED},
+            {base, format, top + "out.xsb", "3", GATHER_OK}};
+        for (const auto& [series, rowFormat, output, pszResult, failure] : rows) {
+            EXPECT_STREQ(ConvertLevels(series.c_str(), rowFormat.c_str(), output.c_str()), pszResult) << "[" << name << "] " << output;
+            EXPECT_EQ(g_failure.failure, failure) << "[" << name << "] " << output;
+        }
+        for (const char* pszLeaf : {"screen.3", "screen.7"})
+            EXPECT_EQ(ReadBytes(folder + "\\" + pszLeaf), name + pszLeaf + "\n") << name;
+        EXPECT_EQ(ReadBytes(top + "only\\screen.3"), "only\n");
+        EXPECT_EQ(ReadBytes(top + "out.xsb"), name + "screen.1\r\n\r\n" + name + "screen.2\r\n\r\n" + name + "screen.3\r\n\r\n");
+        ASSERT_TRUE(DeleteFileA((top + "hard.xsb").c_str()) && DeleteFileA((folder + "\\screen.5").c_str()));
+    }
+    EXPECT_TRUE(RunUnix("Z:\\bin\\rm -rf \"" + drives + "/q:\" \"" + unix + "\"", unix, false));
+}
