@@ -18,8 +18,9 @@ char g_szLine[1000];
 char g_szCount[16];
 char g_szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
 NameFormat g_format;
-// What the level file being copied is told apart from the output by, and
-// the output the first level was written into.
+// What the guard judged the output to be, what the level file being copied
+// is told apart from the output by, and the output the run writes.
+JudgedOutput g_judged;
 FileMark g_levelMark;
 FileIdentity g_outputId;
 
@@ -76,7 +77,7 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, pszFormat);
     int nLevel;
-    failure = JudgeOutput(pszFolder, &g_format, pszOutput, &nLevel);
+    failure = JudgeOutput(pszFolder, &g_format, pszOutput, &nLevel, &g_judged);
     if (failure == GATHER_OUTPUT_IN_SERIES) {
         if (!ExpandLevelName(pszFolder, &g_format, nLevel, g_szLevelName, sizeof(g_szLevelName)))
             (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
@@ -123,12 +124,12 @@ GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
 // Closes the level file and the output, not yet written, and removes an
 // output that this run made: a failure leaves no file that was not there.
 const char* FailBeforeWriting(FILE* pLevel, FILE* pOutput, bool fCreated, GatherFailure failure, int nError,
-                              const char* pszName, const char* pszOutput)
+                              const char* pszName)
 {
     (void)fclose(pLevel);
     (void)fclose(pOutput);
     if (fCreated)
-        (void)remove(pszOutput);
+        (void)remove(g_judged.pszNewPath);
     return Fail(failure, nError, g_nLevel, pszName);
 }
 
@@ -137,31 +138,36 @@ const char* FailBeforeWriting(FILE* pLevel, FILE* pOutput, bool fCreated, Gather
 // complete.
 const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 {
-    // Opened for appending, never truncated on opening: the first level
-    // empties it only once it is known not to be that level. Later levels
-    // only reopen what is there.
-    bool fCreated = false;
-    FILE* pOutput = OpenOutput(pszOutput, fFirst ? &fCreated : NULL);
+    // The file judged and no other: for the first level a new one made
+    // where the guard judged it would be, or the one that was there, opened
+    // for appending and emptied only once it is known not to be that level;
+    // for later levels, only what is there.
+    bool fCreated = fFirst && !g_judged.fExists;
+    FILE* pOutput = OpenOutput(fCreated ? g_judged.pszNewPath : pszOutput, fCreated);
     if (pOutput == NULL) {
         int nError = errno;
         (void)fclose(pLevel);
+        if (fCreated && nError == EEXIST)  // made by another since it was judged
+            return Fail(GATHER_OUTPUT_REPLACED, 0, g_nLevel, pszOutput);
         return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
+    if (fFirst && g_judged.fExists)
+        g_outputId = g_judged.id;
     // A level file that is the output (a link to it, another name of it, or
     // moved there during the run) would be emptied or read while it grows;
     // an output whose name now leads to another file may lead to a level.
-    switch (CheckOutput(pLevel, &g_levelMark, pOutput, &g_outputId, fFirst)) {
+    switch (CheckOutput(pLevel, &g_levelMark, pOutput, &g_outputId, fCreated)) {
     case OUTPUT_APART:
         break;
     case OUTPUT_IS_LEVEL:
-        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_IN_SERIES, 0, g_szLevelName, pszOutput);
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_IN_SERIES, 0, g_szLevelName);
     case OUTPUT_REPLACED:
-        return FailBeforeWriting(pLevel, pOutput, false, GATHER_OUTPUT_REPLACED, 0, pszOutput, pszOutput);
+        return FailBeforeWriting(pLevel, pOutput, false, GATHER_OUTPUT_REPLACED, 0, pszOutput);
     case OUTPUT_UNTOLD:
-        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNDECIDED, errno, pszOutput, pszOutput);
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNDECIDED, errno, pszOutput);
     }
     if (fFirst && !EmptyOutput(pOutput))
-        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNOPENED, errno, pszOutput, pszOutput);
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNOPENED, errno, pszOutput);
     (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
     GatherFailure failure = CopyLevel(pLevel, pOutput);
     int nError = errno;

@@ -109,21 +109,22 @@ struct FileMark {
 };
 // What the output, reopened for a level, is to that level.
 enum OutputCheck {
-    OUTPUT_APART,     // another file than the level, and the one opened first
+    OUTPUT_APART,     // another file than the level, and the one the run writes
     OUTPUT_IS_LEVEL,  // the level file itself
-    OUTPUT_REPLACED,  // no longer the file the first level was written into
+    OUTPUT_REPLACED,  // another file than the one the run writes
     OUTPUT_UNTOLD     // that cannot be told (errno says why)
 };
 // Checks the open output against the open level file (*pLevelMark from
-// OpenLevelFile) and against the output of the first level, *pOutputId,
-// which fFirst takes and later levels compare with: the output's name may
-// lead elsewhere between two openings.
-OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fFirst);
-// Opens the output for appending in text mode, never emptying it. With
-// pfCreated it is created where it is not there, and *pfCreated tells
-// whether this made it; without, only a file that is there is opened (a
-// reopening). NULL, with errno, when it cannot be opened.
-FILE* OpenOutput(const char* pszPath, bool* pfCreated);
+// OpenLevelFile) and against *pOutputId, the file the run writes, which
+// fTake takes from this output (one the run has just made) and any other
+// opening compares with: the output's name may lead elsewhere between two
+// openings, and between the guard's look and the first.
+OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fTake);
+// Opens the output for appending in text mode, never emptying it: with
+// fCreate a new file at pszPath, which must not be there yet (errno EEXIST
+// where it is); without, only a file that is there. NULL, with errno, when
+// it cannot be opened.
+FILE* OpenOutput(const char* pszPath, bool fCreate);
 // Empties the output, opened for appending and judged to be no level file,
 // so that what follows is written as mode "wt" would; a device or pipe has
 // nothing to empty. False, with errno, when it cannot be emptied.

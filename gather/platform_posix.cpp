@@ -228,40 +228,30 @@ int CloseOutput(void* pCookie) { return close(*static_cast<int*>(pCookie)); }
 
 }  // namespace
 
-FILE* OpenOutput(const char* pszPath, bool* pfCreated)
+FILE* OpenOutput(const char* pszPath, bool fCreate)
 {
-    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (pfCreated != NULL) {
-        // Made with O_EXCL, so that a run that fails before writing knows
-        // whether it leaves a file that was not there before.
-        *pfCreated = false;
-        if (g_fdOutput < 0 && errno == ENOENT) {
-            g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            *pfCreated = g_fdOutput >= 0;
-        }
-        // Made meanwhile by another, or a link to nothing, which O_EXCL does not follow.
-        if (g_fdOutput < 0 && errno == EEXIST)
-            g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    }
+    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CLOEXEC | (fCreate ? O_CREAT | O_EXCL : 0), 0666);
     if (g_fdOutput < 0)
         return NULL;
     FILE* pOutput = fopencookie(&g_fdOutput, "a", {NULL, WriteOutput, NULL, CloseOutput});
     if (pOutput == NULL) {
         int nError = errno;
         (void)close(g_fdOutput);
+        if (fCreate)
+            (void)unlink(pszPath);  // made here a moment ago
         errno = nError;
     }
     return pOutput;
 }
 
-OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileIdentity* pOutputId, bool fFirst)
+OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileIdentity* pOutputId, bool fTake)
 {
     struct stat st;
     if (fstat(g_fdOutput, &st) != 0)
         return OUTPUT_UNTOLD;
     FileIdentity id;
     IdentityFromStat(&st, &id);
-    if (fFirst)
+    if (fTake)
         *pOutputId = id;
     else if (!IsSameFile(&id, pOutputId))
         return OUTPUT_REPLACED;

@@ -194,7 +194,7 @@ bool MarkHandle(HANDLE hFile, FileMark* pMark)
 
 }  // namespace
 
-OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fFirst)
+OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fTake)
 {
     // A level file is always a disk file, so a device or pipe is none of
     // them; it keeps an identity of its own for the reopenings.
@@ -206,7 +206,7 @@ OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput,
         errno = EIO;
         return OUTPUT_UNTOLD;
     }
-    if (fFirst)
+    if (fTake)
         *pOutputId = id;
     else if (!IsSameFile(&id, pOutputId))
         return OUTPUT_REPLACED;
@@ -222,27 +222,26 @@ OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput,
     return MayBeSameFile(&idLevel, &id) ? OUTPUT_IS_LEVEL : OUTPUT_APART;
 }
 
-FILE* OpenOutput(const char* pszPath, bool* pfCreated)
+FILE* OpenOutput(const char* pszPath, bool fCreate)
 {
-    // As fopen's "at" opens it, with what the opening did told apart.
+    // As fopen's "at" opens it, but a new file only where none is there.
     HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                               pfCreated != NULL ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+                               fCreate ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE) {
-        errno = PathErrno();
+        DWORD dwError = GetLastError();
+        errno = dwError == ERROR_FILE_EXISTS || dwError == ERROR_ALREADY_EXISTS ? EEXIST : PathErrno();
         return NULL;
     }
-    if (pfCreated != NULL)
-        *pfCreated = GetLastError() != ERROR_ALREADY_EXISTS && GetFileType(hFile) == FILE_TYPE_DISK;
     int fd = _open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_APPEND | _O_TEXT);
-    if (fd < 0) {
-        CloseHandle(hFile);
-        errno = EMFILE;
-        return NULL;
-    }
-    FILE* pOutput = _fdopen(fd, "at");
+    FILE* pOutput = fd >= 0 ? _fdopen(fd, "at") : NULL;
     if (pOutput == NULL) {
-        int nError = errno;
-        (void)_close(fd);
+        int nError = fd >= 0 ? errno : EMFILE;
+        if (fd >= 0)
+            (void)_close(fd);
+        else
+            CloseHandle(hFile);
+        if (fCreate)
+            (void)DeleteFileA(pszPath);  // made here a moment ago
         errno = nError;
     }
     return pOutput;

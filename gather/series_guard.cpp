@@ -230,10 +230,12 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
     return pSearch->nLevel == 0;
 }
 
-GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel)
+GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel, JudgedOutput* pJudged)
 {
     FileSearch search = {pszFolder, true, {0, 0, false}, NULL, 0, false};
-    if (!IdentifyPath(pszOutput, &search.id)) {
+    pJudged->fExists = IdentifyPath(pszOutput, &pJudged->id);
+    search.id = pJudged->id;
+    if (!pJudged->fExists) {
         if (!NamesNothing(errno))
             return GATHER_OUTPUT_UNDECIDED;
         // Writing makes a new file where the output's links end: no level,
@@ -256,9 +258,13 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
 
 }  // namespace
 
-GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel)
+GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel,
+                          JudgedOutput* pJudged)
 {
     *pnLevel = 0;
+    pJudged->fExists = false;
+    pJudged->id = FileIdentity{0, 0, false};
+    pJudged->pszNewPath = g_szWriteTarget;
     GatherFailure verdict = MakeSeries(pszFolder, pFmt, SPELLED_FULL, &g_seriesByText);
     if (verdict == GATHER_OK)
         verdict = MakeSeries(pszFolder, pFmt, SPELLED_AS_RESOLVED, &g_seriesOnDisk);
@@ -268,7 +274,7 @@ GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const c
         verdict = GATHER_OUTPUT_UNDECIDED;
     if (verdict == GATHER_OK && strcmp(g_szWriteTarget, g_szOutputOnDisk) != 0)
         verdict = JudgeName(g_szWriteTarget, pnLevel);
-    return verdict == GATHER_OK ? JudgeByFile(pszFolder, pszOutput, pnLevel) : verdict;
+    return verdict == GATHER_OK ? JudgeByFile(pszFolder, pszOutput, pnLevel, pJudged) : verdict;
 }
 
 const char* GuardedFolder() { return g_seriesOnDisk.szFolder; }

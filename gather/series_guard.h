@@ -2,6 +2,7 @@
 #pragma once
 
 #include "name_format.h"
+#include "platform.h"
 
 // Judges whether writing pszOutput could touch a file of the series of
 // pszFolder and *pFmt: one the format names for any number from 1 up
@@ -15,7 +16,15 @@
 // GATHER_FOLDER_UNLISTED: neither, since the series' folder, whose every
 // name may lead to the output, cannot be listed; errno says why.
 // GATHER_NUMBER_LOST: behind a "..", every number would name the same file.
-GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel);
+// *pJudged then says what was judged, so that the run writes that file and
+// no other: the output that is there, or the path a new one is made at.
+struct JudgedOutput {
+    bool fExists;
+    FileIdentity id;         // of the output that is there
+    const char* pszNewPath;  // where writing makes a new one: its links followed
+};
+GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel,
+                          JudgedOutput* pJudged);
 
 // The series' folder as the last JudgeOutput listed it.
 const char* GuardedFolder();

@@ -285,6 +285,10 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
     for (int n = 10; n <= 40; ++n)  // many names: the listing order cannot decide
         WriteBytes(At("screen." + std::to_string(n)), "beyond\n");
     fs::create_hard_link(At("screen.25"), other / "hard25.xsb");
+    fs::create_directories(At("sub"));  // a format with a folder part: its folder holds the names
+    for (const char* pszLevel : {"1", "2", "3"})
+        WriteBytes(At("sub") / (std::string("screen.") + pszLevel), pszLevel);
+    fs::create_hard_link(At("sub") / "screen.3", other / "hardsub3.xsb");
     WriteBytes(At("3"), "a file where the number names a folder: the series ends\n");
     auto before = Snapshot();
     const GatherFailure kUndecided = GATHER_OUTPUT_UNDECIDED;
@@ -292,6 +296,7 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
         {"screen.%d", other / "hard9.xsb", GATHER_OUTPUT_IN_SERIES},
         {"screen.%d", other / "hard25.xsb", GATHER_OUTPUT_IN_SERIES},
         {"%d/level.txt", other / "hard2.xsb", GATHER_OUTPUT_IN_SERIES},
+        {"sub/screen.%d", other / "hardsub3.xsb", GATHER_OUTPUT_IN_SERIES},
         {"%d/level.txt", other / "level.txt", kUndecided}, {"%d/level.txt", other / "LEVEL.TXT", kUndecided}};
     for (const auto& [pszFormat, output, failure] : rows) {
 #ifndef _WIN32

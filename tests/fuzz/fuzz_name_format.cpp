@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The name of level n itself, as output, must be refused.
     int nJudged;
+    JudgedOutput judged;
     if (nLevel >= 1 && ExpandLevelName("lvl", &fmt, nLevel, szName, sizeof(szName)) &&
-        JudgeOutput("lvl", &fmt, szName, &nJudged) == GATHER_OK) {
+        JudgeOutput("lvl", &fmt, szName, &nJudged, &judged) == GATHER_OK) {
         fprintf(stderr, "output %s (format %s, number %d) not refused\n", szName, format.c_str(), nLevel);
         abort();
     }
