@@ -74,12 +74,14 @@ struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
     bool fDirectory;
+    bool fDevice;  // Windows: no disk file (a device, a pipe), which has no identity of its own
 };
 
 // Identifies the file a path leads to, following links. False when there is
 // no such file (errno ENOENT or ENOTDIR, see NamesNothing) or when it cannot
 // be identified (any other errno): a guard must not take the one for the
-// other. A device holds no level and counts as no such file.
+// other. A device holds no level; where it has no identity (Windows) all
+// devices are one, fDevice.
 bool IdentifyPath(const char* pszPath, FileIdentity* pId);
 inline bool NamesNothing(int nError) { return nError == ENOENT || nError == ENOTDIR; }
 // Whether two identities are surely one file.
@@ -91,7 +93,8 @@ inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
 // Windows the same file index under two volume serials may be one file seen
 // through two drive letters (Wine gives each letter a serial of its own, and
 // a folder the serial of the letter it is the root of); elsewhere as
-// IsSameFile. Only for files: every volume's root folder has one index.
+// IsSameFile. Only for files: every volume's root folder has one index. A
+// device is no file.
 bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB);
 // The name that writing to pszPath finally writes: the symbolic links at its
 // end followed, whether their last target exists or not. False, with errno,

@@ -162,6 +162,7 @@ void IdentityFromStat(const struct stat* pSt, FileIdentity* pId)
     pId->ullVolume = static_cast<unsigned long long>(pSt->st_dev);
     pId->ullIndex = static_cast<unsigned long long>(pSt->st_ino);
     pId->fDirectory = S_ISDIR(pSt->st_mode);
+    pId->fDevice = false;  // identified as any file
 }
 
 }  // namespace
@@ -320,7 +321,7 @@ bool ListFolder(const char* pszFolder, bool fIdentify, FolderEntryProc pfnEntry,
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
         return false;
-    FolderEntry entry = {NULL, "", true, false, {0, 0, false}};
+    FolderEntry entry = {NULL, "", true, false, {0, 0, false, false}};
     bool fGoOn = true;
     const struct dirent* pEntry;
     while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {

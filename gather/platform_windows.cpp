@@ -99,7 +99,15 @@ bool IsStreamName(const char* pszName) { return strchr(pszName, ':') != NULL; }
 
 // --- Paths.
 
-bool FullPath(const char* pszPath, char* pszOut, size_t cbOut) { return _fullpath(pszOut, pszPath, cbOut) != NULL; }
+bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
+{
+    // What follows \\?\ reaches the file system unchanged, so it is full as
+    // it stands; the full-path rule would drop a dot in its middle (lv.\).
+    if (strncmp(pszPath, "\\\\?\\", 4) != 0)
+        return _fullpath(pszOut, pszPath, cbOut) != NULL;
+    int cch = snprintf(pszOut, cbOut, "%s", pszPath);
+    return cch > 0 && static_cast<size_t>(cch) < cbOut;
+}
 
 bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut) { return FullPath(pszPath, pszOut, cbOut); }
 
@@ -127,6 +135,9 @@ bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut)
 
 namespace {
 
+// What every device is identified as.
+const FileIdentity kDevice = {~0ULL, ~0ULL, false, true};
+
 bool IdentifyHandle(void* hFile, FileIdentity* pId)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -135,6 +146,7 @@ bool IdentifyHandle(void* hFile, FileIdentity* pId)
     pId->ullVolume = info.dwVolumeSerialNumber;
     pId->ullIndex = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     pId->fDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    pId->fDevice = false;
     return true;
 }
 
@@ -156,10 +168,12 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
             errno = ENOENT;
         return false;
     }
-    bool fOk = IdentifyHandle(hFile, pId);
     // A device has no identity and holds no level.
-    if (!fOk)
-        errno = GetFileType(hFile) != FILE_TYPE_DISK ? ENOENT : EIO;
+    bool fOk = GetFileType(hFile) != FILE_TYPE_DISK || IdentifyHandle(hFile, pId);
+    if (GetFileType(hFile) != FILE_TYPE_DISK)
+        *pId = kDevice;
+    else if (!fOk)
+        errno = EIO;
     CloseHandle(hFile);
     return fOk;
 }
@@ -167,7 +181,10 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
 // A volume serial is read through the path that opened the file, a file
 // index is the file system's own. On Windows a subst drive shows its
 // volume's serial; Wine shows another per drive letter.
-bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB) { return pA->ullIndex == pB->ullIndex; }
+bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullIndex == pB->ullIndex && !pA->fDevice && !pB->fDevice;
+}
 
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
@@ -199,7 +216,7 @@ OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput,
     // A level file is always a disk file, so a device or pipe is none of
     // them; it keeps an identity of its own for the reopenings.
     HANDLE hOutput = StreamHandle(pOutput);
-    FileIdentity id = {~0ULL, ~0ULL, false};
+    FileIdentity id = kDevice;
     FileMark mark = {~0ULL, 0};
     bool fDisk = GetFileType(hOutput) == FILE_TYPE_DISK;
     if (fDisk && (!IdentifyHandle(hOutput, &id) || !MarkHandle(hOutput, &mark))) {

@@ -232,7 +232,7 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
 
 GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel, JudgedOutput* pJudged)
 {
-    FileSearch search = {pszFolder, true, {0, 0, false}, NULL, 0, false};
+    FileSearch search = {pszFolder, true, {0, 0, false, false}, NULL, 0, false};
     pJudged->fExists = IdentifyPath(pszOutput, &pJudged->id);
     search.id = pJudged->id;
     if (!pJudged->fExists) {
@@ -244,8 +244,8 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
         search.pszLeaf = FileNamePart(g_szWriteTarget);
         if (!IdentifyFolderOf(g_szWriteTarget, search.pszLeaf, &search.id))
             return NamesNothing(errno) ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;  // no folder, no file made
-    } else if (search.id.fDirectory) {
-        return GATHER_OK;  // cannot be opened for writing
+    } else if (search.id.fDirectory || search.id.fDevice) {
+        return GATHER_OK;  // cannot be opened for writing, or holds no level
     }
     // A folder that does not exist holds no files.
     if (!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno))
@@ -263,7 +263,7 @@ GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const c
 {
     *pnLevel = 0;
     pJudged->fExists = false;
-    pJudged->id = FileIdentity{0, 0, false};
+    pJudged->id = FileIdentity{0, 0, false, false};
     pJudged->pszNewPath = g_szWriteTarget;
     GatherFailure verdict = MakeSeries(pszFolder, pFmt, SPELLED_FULL, &g_seriesByText);
     if (verdict == GATHER_OK)

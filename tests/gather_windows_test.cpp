@@ -256,7 +256,7 @@ TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
 TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
 {
     const char* rgszFolders[] = {"lv ", "lv. ", "lv . ", "CON", "NUL.d", "COM1", "aux", "lpt1", "sub "};
-    std::string unix = UnixName(dir_), script = "cd '" + unix + "' && mkdir lv only";
+    std::string unix = UnixName(dir_), script = "cd '" + unix + "' && mkdir lv only lv.";
     for (const char* pszFolder : rgszFolders)
         script += std::string(" '") + pszFolder + "'";
     ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
@@ -304,5 +304,17 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
         EXPECT_EQ(ReadBytes(top + "out.xsb"), name + "screen.1\r\n\r\n" + name + "screen.2\r\n\r\n" + name + "screen.3\r\n\r\n");
         ASSERT_TRUE(DeleteFileA((top + "hard.xsb").c_str()) && DeleteFileA((folder + "\\screen.5").c_str()));
     }
+    // Typed literally, a folder "lv." is that folder, which "lv..\" also
+    // reaches: the full-path rule drops one dot from a part in the middle.
+    std::string literal = "\\\\?\\" + top + "lv.";
+    for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3", "screen.7"})
+        WriteBytes(literal + "\\" + pszLeaf, pszLeaf);
+    ASSERT_TRUE(CreateHardLinkA((top + "hard.xsb").c_str(), (literal + "\\screen.7").c_str(), NULL));
+    for (const std::string& output : {top + "hard.xsb", top + "lv..\\screen.3", top + "lv..\\screen.5"}) {
+        EXPECT_STREQ(ConvertLevels(literal.c_str(), "screen.%d", output.c_str()), STATUS_ERROR) << output;
+        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+    }
+    EXPECT_EQ(ReadBytes(literal + "\\screen.7"), "screen.7");
+    EXPECT_FALSE(fs::exists(literal + "\\screen.5"));
     EXPECT_TRUE(RunUnix("Z:\\bin\\rm -rf \"" + drives + "/q:\" \"" + unix + "\"", unix, false));
 }
