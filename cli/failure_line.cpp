@@ -104,9 +104,13 @@ void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFol
             (void)PrintMissingFolder(pOut, pszOutput, true);
         return;
     case GATHER_OUTPUT_REPLACED:
-        (void)fprintf(pOut, PROGRAM_NAME ": the output %s was replaced during the run: reopened for level file %d, it is "
-                      "another file than levels 1 to %d went into; nothing was written to it\n",
-                      pszName, nLevel, nLevel - 1);
+        if (nLevel == 1)
+            (void)fprintf(pOut, PROGRAM_NAME ": the output %s is another file than the one judged a moment ago (made "
+                          "meanwhile, or a link that leads elsewhere): refused, nothing was written to it\n", pszName);
+        else
+            (void)fprintf(pOut, PROGRAM_NAME ": the output %s was replaced during the run: reopened for level file %d, it "
+                          "is another file than levels 1 to %d went into; nothing was written to it\n",
+                          pszName, nLevel, nLevel - 1);
         return;
     case GATHER_READ_FAILED:
         (void)fprintf(pOut, PROGRAM_NAME ": read error in level file %d, %s: %s\n", nLevel, pszName,

@@ -3,21 +3,32 @@
 //  1. By text. The output's full path is compared with the series' full
 //     path, ".." taken as written and names compared as the file system
 //     compares them: the path of level n is level n.
-//  2. By folder, with both paths as the system resolves them. Where the
-//     number is in the file name, an output named as level n in a folder
-//     that is the series' folder (by identity: through a link, a mount,
-//     another spelling) is level n. Where the number names a folder, which
-//     folders lead to the numbered ones is more than a cheap check can know,
-//     so an output with the level files' own name is refused.
+//  2. By folder, with both paths as the system resolves them, and each
+//     folder read as it is in the middle of a path, where the level files'
+//     paths have it. Where the number is in the file name, an output named
+//     as level n in a folder that is the series' folder (by identity:
+//     through a link, a mount, another spelling) is level n. Where the
+//     number names a folder, which folders lead to the numbered ones is more
+//     than a cheap check can know, so an output with the level files' own
+//     name is refused.
 //  Both steps judge the name typed and, where it is a symbolic link, the
 //  name its links finally lead to, which writing creates or writes.
 //  3. By file. An existing output may be a level file under any other name
 //     (a hard link, a link, a short name, another case where the file system
 //     ignores case): its identity is compared with every entry of the
-//     series' folder, whatever the entry's name.
+//     series' folder, whatever the entry's name. A new output is made where
+//     its links end, and a level name that is a link to nothing ending
+//     there would be made by writing it: every entry that may lead
+//     elsewhere is read as a link (on Windows only a reparse point may;
+//     Wine shows a Unix link as a plain file, so there a link to a new
+//     output is not seen).
+// The run then writes the file judged and no other: the one identified, or
+// a new one made only where nothing is yet.
 // Whatever cannot be told is refused: text that is no valid name, a stream,
-// a file or folder that cannot be identified, a folder that cannot be read
-// through.
+// a file, folder or link that cannot be identified or read (an I/O error,
+// access denied, a name too long), a folder that cannot be listed. A link
+// in a loop or to nothing leads to no file, which is told: it is no
+// existing output, and a loop makes no new one.
 #include "series_guard.h"
 
 #include <limits.h>

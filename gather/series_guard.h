@@ -26,5 +26,5 @@ struct JudgedOutput {
 GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel,
                           JudgedOutput* pJudged);
 
-// The series' folder as the last JudgeOutput listed it.
+// The series' folder as the last JudgeOutput spelled it to list it.
 const char* GuardedFolder();

@@ -147,7 +147,7 @@ TEST_F(GatherFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
     fs::create_directories(At("set"));
     for (const char* pszName : {"screen.1", "screen.2", "screen.3", "a", "b", "c", "d", "e", "f"})
         WriteBytes(At("set") / pszName, std::string(pszName) + "\n" + std::string(3000, '#') + "\n");
-    std::string set = Str("set"), out = Str("out.xsb"), levels = ReadBytes(At("set") / "screen.1") + "\n" +
+    std::string set = Str("set"), levels = ReadBytes(At("set") / "screen.1") + "\n" +
                                                                ReadBytes(At("set") / "screen.2") + "\n" +
                                                                ReadBytes(At("set") / "screen.3") + "\n";
     auto levelFile = [&](const char* pszName) { return ReadBytes(At("set") / pszName); };
@@ -163,6 +163,7 @@ TEST_F(GatherFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
         {"readlink", 5, EACCES, false, false, kUndecided, nullptr},
         {"stat", 1, EIO, false, false, kUndecided, nullptr},       // the new output's identity ...
         {"stat", 2, EIO, false, false, kUndecided, nullptr},       // ... and its folder's
+        {"stat", 1, EIO, false, false, kUndecided, "named"},       // the folder of one named as a level
         {"fstat", 1, EIO, true, false, kUndecided, nullptr},       // the output's status at level 1 ...
         {"fstat", 1, EIO, true, true, kUndecided, "old"},
         {"fstat", 3, EIO, true, false, kUndecided, "1"},           // ... and when reopened for level 2
@@ -177,7 +178,11 @@ TEST_F(GatherFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
         {"open", 1, 0, true, true, GATHER_OUTPUT_REPLACED, "L3"}};
     int cOpen = OpenDescriptors();
     for (size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
-        const auto& [pszCall, nth, nError, fOnOutput, fPresent, failure, pszHolds] = rows[i];
+        const auto& [pszCall, nth, nError, fOnOutput, fPresent, failure, pszNamed] = rows[i];
+        // "named": the output is named as level 5, in another folder.
+        bool fNamed = pszNamed != nullptr && std::string(pszNamed) == "named";
+        const char* pszHolds = fNamed ? nullptr : pszNamed;
+        std::string out = fNamed ? Str("screen.5") : Str("out.xsb");
         fs::remove(out);
         if (fPresent)
             WriteBytes(out, "old\n");

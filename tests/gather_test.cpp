@@ -308,6 +308,7 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
     }
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(ReadBytes(At("2") / "level.txt"), "2");
+    EXPECT_EQ(ReadBytes(At("sub") / "screen.3"), "3");
     EXPECT_FALSE(fs::exists(other / "level.txt"));
 
     // Any other output gathers, also when it exists from the last run.
