@@ -16,6 +16,8 @@
 #include "gather.h"
 #include "test_folder.h"
 
+// The linker's names for the calls wrapped and wrapping.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 extern "C" {
 int __real_open(const char* pszPath, int nFlags, ...);
 int __real_close(int fd);
@@ -27,6 +29,7 @@ ssize_t __real_write(int fd, const void* pb, size_t cb);
 ssize_t __real_readlink(const char* pszPath, char* pszOut, size_t cb);
 FILE* __real_fopencookie(void* pCookie, const char* pszMode, cookie_io_functions_t functions);
 }
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 namespace {
 
@@ -47,11 +50,11 @@ bool IsOutput(int fd)
 {
     if (g_fault.output.empty())
         return true;
-    char szLink[64];
-    char szPath[4096];
-    (void)snprintf(szLink, sizeof(szLink), "/proc/self/fd/%d", fd);
-    ssize_t cch = __real_readlink(szLink, szPath, sizeof(szPath) - 1);
-    return cch > 0 && g_fault.output == std::string(szPath, static_cast<size_t>(cch));
+    char szFd[64];
+    char szTarget[4096];
+    (void)snprintf(szFd, sizeof(szFd), "/proc/self/fd/%d", fd);
+    ssize_t cch = __real_readlink(szFd, szTarget, sizeof(szTarget) - 1);  // NOLINT(readability-suspicious-call-argument)
+    return cch > 0 && g_fault.output == std::string(szTarget, static_cast<size_t>(cch));
 }
 
 // Whether this call is the one to fail; sets errno for it.
@@ -65,6 +68,7 @@ bool Strikes(const char* pszCall, bool fConcerned)
 
 }  // namespace
 
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 extern "C" {
 
 int __wrap_open(const char* pszPath, int nFlags, ...)
@@ -126,6 +130,7 @@ FILE* __wrap_fopencookie(void* pCookie, const char* pszMode, cookie_io_functions
 }
 
 }  // extern "C"
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 namespace {
 
@@ -147,9 +152,10 @@ TEST_F(GatherFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
     fs::create_directories(At("set"));
     for (const char* pszName : {"screen.1", "screen.2", "screen.3", "a", "b", "c", "d", "e", "f"})
         WriteBytes(At("set") / pszName, std::string(pszName) + "\n" + std::string(3000, '#') + "\n");
-    std::string set = Str("set"), levels = ReadBytes(At("set") / "screen.1") + "\n" +
-                                                               ReadBytes(At("set") / "screen.2") + "\n" +
-                                                               ReadBytes(At("set") / "screen.3") + "\n";
+    std::string set = Str("set");
+    std::string levels;
+    for (const char* pszLevel : {"screen.1", "screen.2", "screen.3"})
+        levels += ReadBytes(At("set") / pszLevel) + "\n";
     auto levelFile = [&](const char* pszName) { return ReadBytes(At("set") / pszName); };
     std::string level3 = levelFile("screen.3");
     const GatherFailure kUndecided = GATHER_OUTPUT_UNDECIDED;

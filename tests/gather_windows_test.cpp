@@ -256,7 +256,8 @@ TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
 TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
 {
     const char* rgszFolders[] = {"lv ", "lv. ", "lv . ", "CON", "NUL.d", "COM1", "aux", "lpt1", "sub "};
-    std::string unix = UnixName(dir_), script = "cd '" + unix + "' && mkdir lv only lv.";
+    std::string unix = UnixName(dir_);
+    std::string script = "cd '" + unix + "' && mkdir lv only lv.";
     for (const char* pszFolder : rgszFolders)
         script += std::string(" '") + pszFolder + "'";
     ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
@@ -268,7 +269,9 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
     for (const std::string name : rgszFolders) {
         // The series in "name", or in the format's folder part (sub \screen.%d).
         bool fPart = name == "sub ";
-        std::string folder = top + name, base = fPart ? dir_.string() : folder, format = fPart ? name + "\\screen.%d" : "screen.%d";
+        std::string folder = top + name;
+        std::string base = fPart ? dir_.string() : folder;
+        std::string format = fPart ? name + "\\screen.%d" : "screen.%d";
         for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3", "screen.7"})
             WriteBytes(folder + "\\" + pszLeaf, name + pszLeaf + "\n");
         WriteBytes(top + "lv\\screen.1", "lv\n");
@@ -282,14 +285,15 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
         FindClose(hFind);
         ASSERT_EQ(name, found.cFileName);
         std::string shortName = top + (found.cAlternateFileName[0] != '\0' ? found.cAlternateFileName : name.c_str());
-        std::string mapped = unix + (fPart ? "" : "/" + name), inQ = fPart ? "Q:\\" + name + "\\" : "Q:\\";
+        std::string mapped = fPart ? unix : unix + "/" + name;
+        std::string inQ = fPart ? "Q:\\" + name : "Q:";
         ASSERT_TRUE(RunUnix("Z:\\bin\\ln -sfn \"" + mapped + "\" \"" + drives + "/q:\"", drives + "/q:", true));
         const std::tuple<std::string, std::string, std::string, const char*, GatherFailure> rows[] = {
             {base, format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},  // beyond a gap
             {base, format, "\\\\?\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {base, format, "\\\\.\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {base, format, shortName + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
-            {base, format, inQ + "screen.7", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {base, format, inQ + "\\screen.7", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {"Q:", format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {top + "lv", "screen.%d", folder + "\\screen.5", "1", GATHER_OK},  // only looks like the series' folder
             {top + "only ", "screen.%d", top + "only\\screen.3", STATUS_ERROR, GATHER_LEVEL_UNOPENED},
@@ -301,7 +305,10 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
         for (const char* pszLeaf : {"screen.3", "screen.7"})
             EXPECT_EQ(ReadBytes(folder + "\\" + pszLeaf), name + pszLeaf + "\n") << name;
         EXPECT_EQ(ReadBytes(top + "only\\screen.3"), "only\n");
-        EXPECT_EQ(ReadBytes(top + "out.xsb"), name + "screen.1\r\n\r\n" + name + "screen.2\r\n\r\n" + name + "screen.3\r\n\r\n");
+        std::string gathered;
+        for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3"})
+            gathered += name + pszLeaf + "\r\n\r\n";
+        EXPECT_EQ(ReadBytes(top + "out.xsb"), gathered);
         ASSERT_TRUE(DeleteFileA((top + "hard.xsb").c_str()) && DeleteFileA((folder + "\\screen.5").c_str()));
     }
     // Typed literally, a folder "lv." is that folder, which "lv..\" also
