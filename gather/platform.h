@@ -152,14 +152,17 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 // --- Folders.
 
 // One name of a listed folder, with its identity where the listing tells it
-// as surely as opening the file would (natively a status read through the
-// open folder, when asked for: an overlay lists other inode numbers than its
-// files have).
+// as surely as opening the file would: on Windows the listed file id;
+// natively the listed inode number where the file system lists true ones
+// and no mount point stands in the folder (an overlay lists other numbers
+// than its files have, a mount covers a name), else a status read through
+// the open folder, when asked for.
 struct FolderEntry {
     const char* pszName;       // narrow text
     const char* pszShortName;  // another name that opens it (Windows 8.3), or ""
     // Whether looking the name up may lead elsewhere: on Windows only a
-    // reparse point does; natively any name may, a mount over it too.
+    // reparse point does; natively a link, or any name where the listing's
+    // type is not sure (untyped, or a mount point among the names).
     bool fMayLead;
     bool fIdentified;
     FileIdentity id;

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include "platform.h"
@@ -316,20 +317,104 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
 
 // --- Folders.
 
+namespace {
+
+// File systems whose listings give each name its own file's inode number
+// and type, as a status read would; an overlay, FUSE or a network file
+// system may show others.
+bool ListsTrueNumbers(int fdFolder)
+{
+    struct statfs fs;
+    if (fstatfs(fdFolder, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53UL:      // ext2, ext3, ext4
+    case 0x58465342UL:  // XFS
+    case 0x9123683EUL:  // Btrfs (a subvolume's number is a folder's, never a file's)
+    case 0x01021994UL:  // tmpfs
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads one field of a mountinfo line, its octal escapes (\040 for a space)
+// undone, into pszOut; the text after it, or NULL when it does not fit.
+const char* MountField(const char* p, char* pszOut, size_t cbOut)
+{
+    size_t cch = 0;
+    for (; *p != ' ' && *p != '\n' && *p != '\0'; ++p) {
+        char ch = *p;
+        if (ch == '\\' && p[1] >= '0' && p[1] <= '3' && p[2] >= '0' && p[2] <= '7' && p[3] >= '0' && p[3] <= '7') {
+            ch = static_cast<char>((p[1] - '0') * 64 + (p[2] - '0') * 8 + (p[3] - '0'));
+            p += 3;
+        }
+        if (cch + 1 >= cbOut)
+            return NULL;
+        pszOut[cch++] = ch;
+    }
+    pszOut[cch] = '\0';
+    return *p == ' ' ? p + 1 : p;
+}
+
+// Whether a mount point stands in the open folder: a name there then leads
+// to another file than its listing shows. True where that cannot be read.
+bool HoldsMountPoint(int fdFolder)
+{
+    char szLink[64];
+    char szFolder[PATH_MAX];
+    char szLine[PATH_MAX * 2];
+    char szField[PATH_MAX];
+    (void)snprintf(szLink, sizeof(szLink), "/proc/self/fd/%d", fdFolder);
+    ssize_t cch = readlink(szLink, szFolder, sizeof(szFolder) - 1);
+    FILE* pMounts = cch > 0 ? fopen("/proc/self/mountinfo", "re") : NULL;
+    if (pMounts == NULL)
+        return true;
+    szFolder[cch] = '\0';
+    bool fHolds = false;
+    while (!fHolds && fgets(szLine, sizeof(szLine), pMounts) != NULL) {
+        // The mount point is the fifth field: id, parent id, device, root.
+        const char* p = szLine;
+        for (int iField = 0; iField < 5 && p != NULL; ++iField)
+            p = MountField(p, szField, sizeof(szField));
+        const char* pszLeaf = strrchr(szField, '/');
+        fHolds = p == NULL || strchr(szLine, '\n') == NULL ||
+                 (pszLeaf != NULL && static_cast<size_t>(pszLeaf - szField) == (strlen(szFolder) == 1 ? 0 : strlen(szFolder)) &&
+                  strncmp(szField, szFolder, static_cast<size_t>(pszLeaf - szField)) == 0 && pszLeaf[1] != '\0');
+    }
+    (void)fclose(pMounts);
+    return fHolds;
+}
+
+}  // namespace
+
 bool ListFolder(const char* pszFolder, bool fIdentify, FolderEntryProc pfnEntry, void* pContext)
 {
     DIR* pDir = opendir(pszFolder);
     if (pDir == NULL)
         return false;
     FolderEntry entry = {NULL, "", true, false, {0, 0, false, false}};
+    // A listed entry is identified by its number and is no link where its
+    // type says so, if the listing is true to the files: a file system that
+    // lists true numbers, and no mount point among the names.
+    struct stat stFolder;
+    bool fTrueListing = fstat(dirfd(pDir), &stFolder) == 0 && ListsTrueNumbers(dirfd(pDir)) && !HoldsMountPoint(dirfd(pDir));
     bool fGoOn = true;
     const struct dirent* pEntry;
     while (fGoOn && (errno = 0, pEntry = readdir(pDir)) != NULL) {
         entry.pszName = pEntry->d_name;
+        bool fTyped = fTrueListing && pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN;
+        entry.fMayLead = !fTyped;
         struct stat st;
-        entry.fIdentified = fIdentify && fstatat(dirfd(pDir), entry.pszName, &st, 0) == 0;
-        if (entry.fIdentified)
-            IdentityFromStat(&st, &entry.id);
+        if (fIdentify && fTyped) {
+            entry.fIdentified = true;
+            entry.id = FileIdentity{static_cast<unsigned long long>(stFolder.st_dev),
+                                    static_cast<unsigned long long>(pEntry->d_ino), pEntry->d_type == DT_DIR, false};
+        } else {
+            entry.fIdentified = fIdentify && fstatat(dirfd(pDir), entry.pszName, &st, 0) == 0;
+            if (entry.fIdentified)
+                IdentityFromStat(&st, &entry.id);
+        }
         if (strcmp(entry.pszName, ".") != 0 && strcmp(entry.pszName, "..") != 0)
             fGoOn = pfnEntry(&entry, pContext);
     }

@@ -116,8 +116,9 @@ TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
         }
         // Q: onto a folder of the shape, for the output or the series.
         std::string mapped = kFolders[pick(6)];
-        ASSERT_TRUE(RunShell("ln -sfn '" + unix + "/" + mapped + "' '" + drives + "/q:' && touch '" + unix + "/o/q'",
-                             top + "o\\q"));
+        std::ostringstream command;
+        command << "ln -sfn '" << unix << "/" << mapped << "' '" << drives << "/q:' && touch '" << unix << "/o/q'";
+        ASSERT_TRUE(RunShell(command.str(), top + "o\\q"));
         DeleteFileA((top + "o\\q").c_str());
         auto spell = [&](const std::string& folder) {
             WIN32_FIND_DATAA found;

@@ -177,11 +177,14 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
     if (mount(s.c_str(), m.c_str(), nullptr, MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "cannot bind-mount here (" << strerror(errno) << "): needs root with CAP_SYS_ADMIN";
     bool fUp = mount(dir_.c_str(), up.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    // A file mounted over a name: the listing shows the name's own number.
+    WriteBytes(o / "over.xsb", "over");
+    ASSERT_EQ(mount((o / "over.xsb").c_str(), (s / "screen.9").c_str(), nullptr, MS_BIND, nullptr), 0);
     const std::tuple<fs::path, const char*, fs::path, fs::path> rows[] = {
         {s, "screen.%d", m / "screen.3", ""},            {s, "screen.%d", o / "out.xsb", m / "screen.3"},
         {s, "screen.%d", o / "one.xsb", m / "screen.1"}, {s, "screen.%d", o / "up.xsb", up / "s/screen.2"},
         {m, "screen.%d", o / "s.xsb", s / "screen.9"},   {s, "%d/level.txt", o / "lvl.xsb", m / "2/level.txt"},
-        {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}};
+        {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}, {s, "screen.%d", o / "over.xsb", ""}};
     std::map<std::string, std::string> before = Levels(s);
     std::vector<std::string> wrong;
     for (const auto& [folder, pszFormat, output, target] : rows) {
@@ -197,6 +200,7 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
             wrong.push_back(output.string() + ": " + result + " " + std::to_string(g_failure.failure));
     }
     std::map<std::string, std::string> after = Levels(s);
+    umount((s / "screen.9").c_str());
     umount(m.c_str());
     if (fUp)
         umount(up.c_str());

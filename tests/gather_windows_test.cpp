@@ -285,9 +285,10 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
         FindClose(hFind);
         ASSERT_EQ(name, found.cFileName);
         std::string shortName = top + (found.cAlternateFileName[0] != '\0' ? found.cAlternateFileName : name.c_str());
-        std::string mapped = fPart ? unix : unix + "/" + name;
         std::string inQ = fPart ? "Q:\\" + name : "Q:";
-        ASSERT_TRUE(RunUnix("Z:\\bin\\ln -sfn \"" + mapped + "\" \"" + drives + "/q:\"", drives + "/q:", true));
+        std::string link = "Z:\\bin\\ln -sfn \"";
+        link.append(unix).append(fPart ? "" : "/" + name).append("\" \"").append(drives).append("/q:\"");
+        ASSERT_TRUE(RunUnix(link, drives + "/q:", true));
         const std::tuple<std::string, std::string, std::string, const char*, GatherFailure> rows[] = {
             {base, format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},  // beyond a gap
             {base, format, "\\\\?\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
