@@ -17,37 +17,11 @@
 
 #include "gather.h"
 #include "test_folder.h"
+#include "wine_unix.h"
 
 namespace {
 
 const char* const kFolders[] = {"lv ", "lv. ", "lv", "CON", "aux.d", "o"};
-
-// Wine's Unix name of a Windows path ("" where this is no Wine).
-std::string UnixName(const std::string& path)
-{
-    // cppcheck-suppress cstyleCast ; a function pointer type, not a cast
-    using UnixNameProc = char*(CDECL*)(LPCWSTR);
-    FARPROC pfnProc = GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
-    auto pfnUnixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(pfnProc));
-    return pfnUnixName != NULL ? pfnUnixName(fs::path(path).wstring().c_str()) : "";
-}
-
-// Runs a Unix shell command under Wine and waits, with a bound, for the
-// file it makes last.
-bool RunShell(const std::string& script, const std::string& madeLast)
-{
-    std::string line = "Z:\\bin\\sh -c \"" + script + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 1000 && GetFileAttributesA(madeLast.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-        Sleep(10);
-    return GetFileAttributesA(madeLast.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 unsigned long long IndexOf(const std::string& path)
 {
@@ -80,12 +54,12 @@ class FolderShapesWindows : public TempFolderTest {};
 
 TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
 {
-    std::string unix = UnixName(dir_.string());
+    std::string unix = UnixName(dir_);
     ASSERT_FALSE(unix.empty()) << "needs Wine, which makes these folders by their Unix names";
     std::string script = "cd '" + unix + "'";
     for (const char* pszFolder : kFolders)
         script += std::string(" && mkdir '") + pszFolder + "'";
-    ASSERT_TRUE(RunShell(script + " && touch ready", dir_.string() + "\\ready"));
+    ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
     std::string drives = UnixName("C:\\");
     drives.resize(drives.find("/c:"));
     std::string top = "\\\\?\\" + dir_.string() + "\\";
@@ -118,7 +92,7 @@ TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
         std::string mapped = kFolders[pick(6)];
         std::ostringstream command;
         command << "ln -sfn '" << unix << "/" << mapped << "' '" << drives << "/q:' && touch '" << unix << "/o/q'";
-        ASSERT_TRUE(RunShell(command.str(), top + "o\\q"));
+        ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + command.str() + "\"", unix + "/o/q", true));
         DeleteFileA((top + "o\\q").c_str());
         auto spell = [&](const std::string& folder) {
             WIN32_FIND_DATAA found;
@@ -168,8 +142,7 @@ TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
                                       << story.str() << "\nseries " << folderTyped << ", output " << output << ": "
                                       << result << " (failure " << g_failure.failure << ")\n" << problems;
     }
-    EXPECT_TRUE(RunShell("rm -rf '" + drives + "/q:' '" + unix + "' && touch '" + unix + ".gone'", dir_.string() + ".gone"));
-    DeleteFileA((dir_.string() + ".gone").c_str());
+    EXPECT_TRUE(RunUnix("Z:\\bin\\rm -rf \"" + drives + "/q:\" \"" + unix + "\"", unix, false));
     std::printf("%u shapes: %d outputs refused, %d of them existing files that were no level file\n", cSeeds, cRefused,
                 cNeedless);
 }

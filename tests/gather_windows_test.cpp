@@ -12,6 +12,7 @@
 #include "gather.h"
 #include "platform.h"
 #include "test_folder.h"
+#include "wine_unix.h"
 
 namespace {
 
@@ -21,34 +22,6 @@ std::string Acp(const std::wstring& text)
     char sz[MAX_PATH * 2];
     int cb = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, sz, sizeof(sz), NULL, NULL);
     return cb > 0 ? sz : "";
-}
-
-// Wine's Unix name of a Windows path, or "" where this is no Wine.
-std::string UnixName(const fs::path& path)
-{
-    // cppcheck-suppress cstyleCast ; a function pointer type, not a cast
-    using UnixNameProc = char*(CDECL*)(LPCWSTR);
-    FARPROC pfnProc = GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
-    auto pfnUnixName = reinterpret_cast<UnixNameProc>(reinterpret_cast<void*>(pfnProc));
-    return pfnUnixName != NULL ? pfnUnixName(path.wstring().c_str()) : "";
-}
-
-// Runs a Unix command under Wine, which gives its handle no meaningful end
-// or exit code: waits, with a bound, until the Unix path does or does not
-// lead somewhere.
-bool RunUnix(const std::string& command, const std::string& path, bool fLeads)
-{
-    std::string line = command;
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 1000 && fs::exists("Z:" + path) != fLeads; ++i)
-        Sleep(10);
-    return fs::exists("Z:" + path) == fLeads;
 }
 
 // A symbolic link to an existing file or folder, the link a Unix path. Wine
