@@ -91,10 +91,18 @@ bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size
 bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch)
 {
     // The rule NTFS follows: ordinal, with the simple upper-case mapping.
+    // NTFS folds case by the table stored on the volume when it was made,
+    // which may differ from this system's for letters added to Unicode
+    // since, and Wine folds by its own. Two names this rule holds apart but
+    // a volume holds equal are one existing file, which the guard's look by
+    // identity finds; a level that does not exist cannot be written.
     return cch == 0 || CompareStringOrdinal(pA, static_cast<int>(cch), pB, static_cast<int>(cch), TRUE) ==
                            CSTR_EQUAL;
 }
 
+// On NTFS "screen.3::$DATA" is screen.3's data and "screen.3:x" a stream of
+// it, which an identity may not tell apart from the file; Wine takes ':' as
+// a character of the name. A ':' in a file name is refused for both.
 bool IsStreamName(const char* pszName) { return strchr(pszName, ':') != NULL; }
 
 // --- Paths.
@@ -347,6 +355,9 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
         int cbShort = WideCharToMultiByte(CP_ACP, 0, pInfo->ShortName, static_cast<int>(pInfo->ShortNameLength / sizeof(WCHAR)),
                                           szShortName, sizeof(szShortName) - 1, NULL, NULL);
         szName[cb > 0 ? cb : 0] = '\0';
+        // NTFS stores a short name with the file, FAT makes one with the
+        // entry, Wine makes one from the name's hash: each opens the file, so
+        // an entry that is the output counts as a level by either name.
         szShortName[cbShort > 0 ? cbShort : 0] = '\0';
         // Assumes a listed file id is the one an open handle reports, as on
         // NTFS; a link's id is its own, and 0 is no id (some shares).
