@@ -357,14 +357,20 @@ const char* MountField(const char* p, char* pszOut, size_t cbOut)
     return *p == ' ' ? p + 1 : p;
 }
 
-// Whether a mount point stands in the open folder: a name there then leads
-// to another file than its listing shows. True where that cannot be read.
+// Whether a mount point may stand in the open folder: a name there then
+// leads to another file than its listing shows. Only this process's mounts
+// are listed, so a folder whose own mount is not among them (reached
+// through another mount namespace, /proc/PID/root, or outside a chroot)
+// may hold any; so may one where the list cannot be read.
 bool HoldsMountPoint(int fdFolder)
 {
+    struct statx stx;
     char szLink[64];
     char szFolder[PATH_MAX];
     char szLine[PATH_MAX * 2];
     char szField[PATH_MAX];
+    if (statx(fdFolder, "", AT_EMPTY_PATH, STATX_MNT_ID, &stx) != 0 || (stx.stx_mask & STATX_MNT_ID) == 0)
+        return true;
     (void)snprintf(szLink, sizeof(szLink), "/proc/self/fd/%d", fdFolder);
     ssize_t cch = readlink(szLink, szFolder, sizeof(szFolder) - 1);
     FILE* pMounts = cch > 0 ? fopen("/proc/self/mountinfo", "re") : NULL;
@@ -372,8 +378,10 @@ bool HoldsMountPoint(int fdFolder)
         return true;
     szFolder[cch] = '\0';
     bool fHolds = false;
+    bool fListed = false;
     while (!fHolds && fgets(szLine, sizeof(szLine), pMounts) != NULL) {
-        // The mount point is the fifth field: id, parent id, device, root.
+        // The mount's id is the first field, its mount point the fifth.
+        fListed = fListed || strtoull(szLine, NULL, 10) == stx.stx_mnt_id;
         const char* p = szLine;
         for (int iField = 0; iField < 5 && p != NULL; ++iField)
             p = MountField(p, szField, sizeof(szField));
@@ -383,7 +391,7 @@ bool HoldsMountPoint(int fdFolder)
                   strncmp(szField, szFolder, static_cast<size_t>(pszLeaf - szField)) == 0 && pszLeaf[1] != '\0');
     }
     (void)fclose(pMounts);
-    return fHolds;
+    return fHolds || !fListed;
 }
 
 }  // namespace

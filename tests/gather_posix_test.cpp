@@ -3,7 +3,10 @@
 #include <dirent.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sched.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -206,6 +209,32 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
         umount(up.c_str());
     EXPECT_EQ(after, before);
     EXPECT_EQ(wrong, std::vector<std::string>());
+
+    // Such a mount in another mount namespace, the series reached through
+    // /proc/PID/root: this process's list of mounts does not show it.
+    int rgfdReady[2];
+    int rgfdDone[2];
+    ASSERT_TRUE(pipe(rgfdReady) == 0 && pipe(rgfdDone) == 0);
+    WriteBytes(o / "far.xsb", "far");
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(rgfdDone[1]);  // so that the parent's close ends the wait
+        char ch = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                  mount((o / "far.xsb").c_str(), (s / "screen.9").c_str(), nullptr, MS_BIND, nullptr) == 0;
+        _exit(write(rgfdReady[1], &ch, 1) == 1 && read(rgfdDone[0], &ch, 1) >= 0 ? 0 : 1);
+    }
+    char chMounted = 0;
+    close(rgfdReady[1]);
+    ASSERT_EQ(read(rgfdReady[0], &chMounted, 1), 1);
+    std::string far = "/proc/" + std::to_string(pid) + "/root" + s.string();
+    if (chMounted) {
+        EXPECT_STREQ(ConvertLevels(far.c_str(), "screen.%d", (o / "far.xsb").c_str()), STATUS_ERROR);
+        EXPECT_EQ(ReadBytes(o / "far.xsb"), "far");
+    }
+    close(rgfdDone[1]);
+    waitpid(pid, nullptr, 0);
+    close(rgfdReady[0]);
+    close(rgfdDone[0]);
 }
 
 TEST_F(GatherPosix, LevelFilesThatAreNoFilesEndTheSeriesAtOnce)
