@@ -221,6 +221,9 @@ bool MarkHandle(HANDLE hFile, FileMark* pMark)
 
 OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput, FileIdentity* pOutputId, bool fTake)
 {
+    // A volume serial of 0 is none: Wine answers 0 where it could not ask
+    // the volume (its mount manager busy after a drive letter changed), and
+    // the same path's file index then still tells the file.
     // A level file is always a disk file, so a device or pipe is none of
     // them; it keeps an identity of its own for the reopenings.
     HANDLE hOutput = StreamHandle(pOutput);
@@ -233,7 +236,8 @@ OutputCheck CheckOutput(FILE* pLevel, const FileMark* pLevelMark, FILE* pOutput,
     }
     if (fTake)
         *pOutputId = id;
-    else if (!IsSameFile(&id, pOutputId))
+    else if (id.ullIndex != pOutputId->ullIndex ||
+             (id.ullVolume != pOutputId->ullVolume && id.ullVolume != 0 && pOutputId->ullVolume != 0))
         return OUTPUT_REPLACED;
     // One file has one size, so only a level of the output's size is
     // identified in full.

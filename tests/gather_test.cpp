@@ -166,7 +166,8 @@ TEST_F(Gather, NamesThatDoNotFitAPath)
     std::ofstream(At("1000")) << "a long name\n";
     std::string output = (base / "out.xsb").string();
     std::string folder = dir_.string();
-    EXPECT_STREQ(ConvertLevels(folder.c_str(), "%3d", output.c_str()), fs::exists(At("1000")) ? "1000" : "999");
+    EXPECT_STREQ(ConvertLevels(folder.c_str(), "%3d", output.c_str()), fs::exists(At("1000")) ? "1000" : "999")
+        << g_failure.failure << " at " << g_failure.nLevel << ", errno " << g_failure.nError;
 
     // A pattern or a first name longer than a path: refused, nothing written.
     fs::remove(output);
