@@ -219,8 +219,9 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
     pid_t pid = fork();
     if (pid == 0) {
         close(rgfdDone[1]);  // so that the parent's close ends the wait
-        char ch = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                  mount((o / "far.xsb").c_str(), (s / "screen.9").c_str(), nullptr, MS_BIND, nullptr) == 0;
+        bool fMounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                        mount((o / "far.xsb").c_str(), (s / "screen.9").c_str(), nullptr, MS_BIND, nullptr) == 0;
+        char ch = fMounted ? 1 : 0;
         _exit(write(rgfdReady[1], &ch, 1) == 1 && read(rgfdDone[0], &ch, 1) >= 0 ? 0 : 1);
     }
     char chMounted = 0;
