@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -55,13 +56,8 @@ class FolderShapesWindows : public TempFolderTest {};
 TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
 {
     std::string unix = UnixName(dir_);
-    ASSERT_FALSE(unix.empty()) << "needs Wine, which makes these folders by their Unix names";
-    std::string script = "cd '" + unix + "'";
-    for (const char* pszFolder : kFolders)
-        script += std::string(" && mkdir '") + pszFolder + "'";
-    ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
-    std::string drives = UnixName("C:\\");
-    drives.resize(drives.find("/c:"));
+    ASSERT_TRUE(MakeUnixFolders(dir_, {std::begin(kFolders), std::end(kFolders)})) << "needs Wine";
+    std::string drives = DrivesFolder();
     std::string top = "\\\\?\\" + dir_.string() + "\\";
     const char* pszSeed = std::getenv("BRENVIK_SHAPES_SEED");
     const char* pszCount = std::getenv("BRENVIK_SHAPES");

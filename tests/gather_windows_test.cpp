@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
@@ -105,8 +106,7 @@ TEST_F(GatherWindows, SeriesAtADriveRootAndAFolderThatIsAFile)
     // A drive letter of the test's own folder, as the folder chooser gives a
     // drive root: "Q:", joined with one backslash.
     WriteSeries("screen.%d", {"a\n", "b\n"});
-    std::string drives = UnixName("C:\\");  // the prefix's dosdevices/c:/
-    drives.resize(drives.empty() ? 0 : drives.find("/c:"));
+    std::string drives = DrivesFolder();
     if (drives.empty())
         ASSERT_TRUE(DefineDosDeviceA(0, "Q:", dir_.string().c_str()));
     else
@@ -230,12 +230,10 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
 {
     const char* rgszFolders[] = {"lv ", "lv. ", "lv . ", "CON", "NUL.d", "COM1", "aux", "lpt1", "sub "};
     std::string unix = UnixName(dir_);
-    std::string script = "cd '" + unix + "' && mkdir lv only lv.";
-    for (const char* pszFolder : rgszFolders)
-        script += std::string(" '") + pszFolder + "'";
-    ASSERT_TRUE(RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true));
-    std::string drives = UnixName("C:\\");
-    drives.resize(drives.find("/c:"));
+    std::vector<std::string> folders = {"lv", "only", "lv."};
+    folders.insert(folders.end(), std::begin(rgszFolders), std::end(rgszFolders));
+    ASSERT_TRUE(MakeUnixFolders(dir_, folders));
+    std::string drives = DrivesFolder();
     std::string top = dir_.string() + "\\";
     for (const char* pszLeaf : {"screen.1", "screen.2", "screen.3", "screen.7"})
         WriteBytes(top + "only\\" + pszLeaf, "only\n");

@@ -25,3 +25,19 @@ bool RunUnix(const std::string& command, const std::string& path, bool fLeads)
         Sleep(10);
     return fs::exists("Z:" + path) == fLeads;
 }
+
+std::string DrivesFolder()
+{
+    std::string drives = UnixName("C:\\");  // dosdevices/c:/
+    drives.resize(drives.empty() ? 0 : drives.find("/c:"));
+    return drives;
+}
+
+bool MakeUnixFolders(const fs::path& parent, const std::vector<std::string>& names)
+{
+    std::string unix = UnixName(parent);
+    std::string script = "cd '" + unix + "' && mkdir";
+    for (const std::string& name : names)
+        script += " '" + name + "'";
+    return !unix.empty() && RunUnix("Z:\\bin\\sh -c \"" + script + " && touch ready\"", unix + "/ready", true);
+}

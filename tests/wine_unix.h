@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "test_folder.h"
 
@@ -13,3 +14,10 @@ std::string UnixName(const fs::path& path);
 // or exit code: waits, with a bound, until the Unix path does or does not
 // lead somewhere.
 bool RunUnix(const std::string& command, const std::string& path, bool fLeads);
+
+// The Unix folder of the prefix's drive letters (dosdevices), or "".
+std::string DrivesFolder();
+
+// Makes folders of the given Unix names in parent, which Wine cannot make
+// where Windows would rewrite the name ("lv ", "CON").
+bool MakeUnixFolders(const fs::path& parent, const std::vector<std::string>& names);
