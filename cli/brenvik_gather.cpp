@@ -134,15 +134,15 @@ int main(int argc, char** argv)
     (void)printf("%s\n", pszStatus);
     int nStdoutError = 0;
     bool fPrinted = Flushed(&nStdoutError);
-    bool fGathered = g_failure.failure == GATHER_OK;
+    bool fGathered = g_run.failure == GATHER_OK;
     // The reason and the notes come first even when the result could not be
     // printed: a script must not take an unprinted result for a count, and
     // a person still learns why the run failed.
     if (fGathered) {
-        PrintSeriesEnd(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1]);
-        PrintBoardCount(stderr, g_failure.cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+        PrintSeriesEnd(stderr, &g_run, rgpszOperand[0], rgpszOperand[1]);
+        PrintBoardCount(stderr, g_run.cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
     } else {
-        PrintFailure(stderr, &g_failure, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+        PrintFailure(stderr, &g_run, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
     }
     if (!fPrinted) {
         SayStdoutFailed(nStdoutError);

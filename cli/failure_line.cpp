@@ -28,7 +28,7 @@ bool SamePath(const char* pszA, const char* pszB)
 
 }  // namespace
 
-void PrintFailure(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat,
+void PrintFailure(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat,
                   const char* pszOutput)
 {
     const char* pszName = Quoted(pInfo->szName);

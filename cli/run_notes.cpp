@@ -110,7 +110,7 @@ void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszForm
         PrintHint(pOut, &g_hints.rgHint[i]);
 }
 
-void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat)
+void PrintSeriesEnd(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat)
 {
     if (pInfo->nLevel == 0 || !SurveyFolder(pszFolder, pszFormat, pInfo->nLevel, &g_survey))
         return;

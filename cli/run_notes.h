@@ -19,7 +19,7 @@ bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf);
 // After a run that gathered: a note when files of the series follow the
 // number that ended it, which were left out, and when its level file 0
 // exists. Nothing otherwise.
-void PrintSeriesEnd(FILE* pOut, const GatherFailureInfo* pInfo, const char* pszFolder, const char* pszFormat);
+void PrintSeriesEnd(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat);
 
 // After a run that gathered cGathered files into pszOutput: reads the
 // collection back as a Sokoban program splits it, and when it holds another

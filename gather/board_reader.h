@@ -3,7 +3,7 @@
 // program will see other levels than the files gathered.
 #pragma once
 
-#include "gather.h"
+#include "name_format.h"
 
 // A collection larger than this is not read back: no Sokoban collection
 // comes near it.

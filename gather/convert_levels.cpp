@@ -3,50 +3,57 @@
 #include <limits.h>
 #include <string.h>
 
-#include "name_format.h"
-#include "platform.h"
-#include "series_guard.h"
+#include "gather.h"
 
 int g_nLevel;
-GatherFailureInfo g_failure;
+GatherRun g_run;
 
 namespace {
 
 // Level data passes through here.
 char g_szLine[1000];
-// What a run that gathered returns.
-char g_szCount[16];
-char g_szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
-NameFormat g_format;
-// What the guard judged the output to be, what the level file being copied
-// is told apart from the output by, and the output the run writes.
-JudgedOutput g_judged;
-FileMark g_levelMark;
-FileIdentity g_outputId;
 
-// Large stdio buffers keep the number of system calls low for big level
-// files; the copy itself still goes through g_szLine.
-char g_rgchLevelStream[64 * 1024];
-char g_rgchOutputStream[64 * 1024];
+// What one run keeps besides its record: the Status text of a run that
+// gathered, the name of the level file being copied, what that file is told
+// apart from the output by, and the output the run writes.
+struct Gathering {
+    char szCount[16];
+    char szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
+    FileMark levelMark;
+    FileIdentity outputId;
+    // Large stdio buffers keep the number of system calls low for big level
+    // files; the copy itself still goes through g_szLine.
+    char rgchLevelStream[64 * 1024];
+    char rgchOutputStream[64 * 1024];
+} g_gathering;
 
-// Records why the run fails, or where a gathered series ended (GATHER_OK);
-// returns the Status text for a failure.
+// Records how the run ended, with the file or text concerned and its folder.
+void Record(GatherFailure failure, int nError, int nLevel, const char* pszName)
+{
+    g_run.failure = failure;
+    g_run.cGathered = 0;
+    g_run.nError = nError;
+    g_run.nLevel = nLevel;
+    (void)snprintf(g_run.szName, sizeof(g_run.szName), "%s", pszName);  // never longer than a level name
+    const char* pszLeaf = FileNamePart(g_run.szName);
+    g_run.szFolder[0] = '\0';
+    if (pszLeaf != g_run.szName)
+        (void)CopyFolderPart(g_run.szName, pszLeaf - 1, g_run.szFolder, sizeof(g_run.szFolder));
+}
+
+// Records why the run fails; returns its Status text.
 const char* Fail(GatherFailure failure, int nError, int nLevel, const char* pszName)
 {
-    g_failure.failure = failure;
-    g_failure.cGathered = 0;
-    g_failure.nError = nError;
-    g_failure.nLevel = nLevel;
-    // Cut if need be: a level name may be longer than a Windows path.
-    (void)snprintf(g_failure.szName, sizeof(g_failure.szName), "%.*s", MAX_PATH - 1, pszName);
+    Record(failure, nError, nLevel, pszName);
     return STATUS_ERROR;
 }
 
+// Records a run that gathered nCount files; returns its Status text.
 const char* CountText(int nCount)
 {
-    g_failure.cGathered = nCount;
-    (void)snprintf(g_szCount, sizeof(g_szCount), "%d", nCount);  // always fits
-    return g_szCount;
+    g_run.cGathered = nCount;
+    (void)snprintf(g_gathering.szCount, sizeof(g_gathering.szCount), "%d", nCount);  // always fits
+    return g_gathering.szCount;
 }
 
 // Which text does not fit its buffer, or GATHER_OK.
@@ -73,29 +80,35 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
         return Fail(failure, 0, 0,
                     failure == GATHER_FORMAT_TOO_LONG ? pszFormat
                     : failure == GATHER_OUTPUT_TOO_LONG ? pszOutput : pszFolder);
-    failure = CheckNameFormat(pszFormat, &g_format);
+    failure = CheckNameFormat(pszFormat, &g_run.format);
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, pszFormat);
-    int nLevel;
-    failure = JudgeOutput(pszFolder, &g_format, pszOutput, &nLevel, &g_judged);
-    if (failure == GATHER_OUTPUT_IN_SERIES) {
-        if (!ExpandLevelName(pszFolder, &g_format, nLevel, g_szLevelName, sizeof(g_szLevelName)))
-            (void)snprintf(g_szLevelName, sizeof(g_szLevelName), "%s", pszOutput);
-        return Fail(failure, 0, nLevel, g_szLevelName);
-    }
-    if (failure == GATHER_FOLDER_UNLISTED)
-        return Fail(failure, errno, 0, GuardedFolder());
+    // Built once: the guard judges by it, and the notes read it.
+    failure = MakeSeries(pszFolder, &g_run.format, &g_run.series);
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, failure == GATHER_NUMBER_LOST ? pszFormat : pszOutput);
+    failure = JudgeOutput(&g_run.series, pszOutput, &g_run.output);
+    int nLevel = g_run.output.nLevel;
+    char* pszLevelName = g_gathering.szLevelName;
+    if (failure == GATHER_OUTPUT_IN_SERIES) {
+        if (!ExpandLevelName(pszFolder, &g_run.format, nLevel, pszLevelName, sizeof(g_gathering.szLevelName)))
+            (void)snprintf(pszLevelName, sizeof(g_gathering.szLevelName), "%s", pszOutput);
+        return Fail(failure, 0, nLevel, pszLevelName);
+    }
+    if (failure == GATHER_FOLDER_UNLISTED)
+        return Fail(failure, errno, 0, g_run.series.szFolder);
+    if (failure != GATHER_OK)
+        return Fail(failure, 0, 0, pszOutput);
+    g_run.fJudged = true;
     return NULL;
 }
 
 LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
 {
-    LevelOpening opening = OpenLevelFile(pszName, ppLevel, &g_levelMark);
+    LevelOpening opening = OpenLevelFile(pszName, ppLevel, &g_gathering.levelMark);
     // Only a speed-up: without it the stream keeps its own buffer.
     if (opening == LEVEL_OPENED)
-        (void)setvbuf(*ppLevel, g_rgchLevelStream, _IOFBF, sizeof(g_rgchLevelStream));
+        (void)setvbuf(*ppLevel, g_gathering.rgchLevelStream, _IOFBF, sizeof(g_gathering.rgchLevelStream));
     return opening;
 }
 
@@ -129,7 +142,7 @@ const char* FailBeforeWriting(FILE* pLevel, FILE* pOutput, bool fCreated, Gather
     (void)fclose(pLevel);
     (void)fclose(pOutput);
     if (fCreated)
-        (void)remove(g_judged.pszNewPath);
+        (void)remove(g_run.output.szTarget);
     return Fail(failure, nError, g_nLevel, pszName);
 }
 
@@ -142,8 +155,8 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
     // where the guard judged it would be, or the one that was there, opened
     // for appending and emptied only once it is known not to be that level;
     // for later levels, only what is there.
-    bool fCreated = fFirst && !g_judged.fExists;
-    FILE* pOutput = OpenOutput(fCreated ? g_judged.pszNewPath : pszOutput, fCreated);
+    bool fCreated = fFirst && !g_run.output.fExists;
+    FILE* pOutput = OpenOutput(fCreated ? g_run.output.szTarget : pszOutput, fCreated);
     if (pOutput == NULL) {
         int nError = errno;
         (void)fclose(pLevel);
@@ -151,16 +164,16 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
             return Fail(GATHER_OUTPUT_REPLACED, 0, g_nLevel, pszOutput);
         return Fail(GATHER_OUTPUT_UNOPENED, nError, g_nLevel, pszOutput);
     }
-    if (fFirst && g_judged.fExists)
-        g_outputId = g_judged.id;
+    if (fFirst && g_run.output.fExists)
+        g_gathering.outputId = g_run.output.id;
     // A level file that is the output (a link to it, another name of it, or
     // moved there during the run) would be emptied or read while it grows;
     // an output whose name now leads to another file may lead to a level.
-    switch (CheckOutput(pLevel, &g_levelMark, pOutput, &g_outputId, fCreated)) {
+    switch (CheckOutput(pLevel, &g_gathering.levelMark, pOutput, &g_gathering.outputId, fCreated)) {
     case OUTPUT_APART:
         break;
     case OUTPUT_IS_LEVEL:
-        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_IN_SERIES, 0, g_szLevelName);
+        return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_IN_SERIES, 0, g_gathering.szLevelName);
     case OUTPUT_REPLACED:
         return FailBeforeWriting(pLevel, pOutput, false, GATHER_OUTPUT_REPLACED, 0, pszOutput);
     case OUTPUT_UNTOLD:
@@ -168,7 +181,7 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
     }
     if (fFirst && !EmptyOutput(pOutput))
         return FailBeforeWriting(pLevel, pOutput, fCreated, GATHER_OUTPUT_UNOPENED, errno, pszOutput);
-    (void)setvbuf(pOutput, g_rgchOutputStream, _IOFBF, sizeof(g_rgchOutputStream));
+    (void)setvbuf(pOutput, g_gathering.rgchOutputStream, _IOFBF, sizeof(g_gathering.rgchOutputStream));
     GatherFailure failure = CopyLevel(pLevel, pOutput);
     int nError = errno;
     (void)fclose(pLevel);  // read only: nothing to lose
@@ -178,14 +191,15 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
     }
     if (failure == GATHER_OK)
         return NULL;
-    return Fail(failure, nError, g_nLevel, failure == GATHER_READ_FAILED ? g_szLevelName : pszOutput);
+    return Fail(failure, nError, g_nLevel, failure == GATHER_READ_FAILED ? g_gathering.szLevelName : pszOutput);
 }
 
 }  // namespace
 
 const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput)
 {
-    (void)Fail(GATHER_OK, 0, 0, "");
+    g_run.fJudged = false;
+    Record(GATHER_OK, 0, 0, "");
     if (pszFolder[0] == '\0')
         return Fail(GATHER_EMPTY_FOLDER, 0, 0, "");
     if (pszFormat[0] == '\0')
@@ -202,14 +216,14 @@ const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const ch
         FILE* pLevel = NULL;
         LevelOpening opening = LEVEL_ABSENT;
         errno = ENAMETOOLONG;  // a name that does not fit is a file that cannot be there
-        if (ExpandLevelName(pszFolder, &g_format, g_nLevel, g_szLevelName, sizeof(g_szLevelName)))
-            opening = OpenLevel(g_szLevelName, &pLevel);
+        if (ExpandLevelName(pszFolder, &g_run.format, g_nLevel, g_gathering.szLevelName, sizeof(g_gathering.szLevelName)))
+            opening = OpenLevel(g_gathering.szLevelName, &pLevel);
         // Only a file that is not there ends the series: one that cannot be
         // read is no end, and a count would hide the levels after it.
         if (opening == LEVEL_FAILED || (opening == LEVEL_ABSENT && fFirst))
-            return Fail(GATHER_LEVEL_UNOPENED, errno, g_nLevel, g_szLevelName);
+            return Fail(GATHER_LEVEL_UNOPENED, errno, g_nLevel, g_gathering.szLevelName);
         if (opening == LEVEL_ABSENT) {
-            (void)Fail(GATHER_OK, errno, g_nLevel, g_szLevelName);
+            Record(GATHER_OK, errno, g_nLevel, g_gathering.szLevelName);
             return CountText(g_nLevel - 1);
         }
         const char* pszFailed = AddLevel(pLevel, pszOutput, fFirst);

@@ -57,7 +57,7 @@ bool SurveyFolder(const char* pszFolder, const char* pszFormat, int nEnd, Folder
     memset(pSurvey, 0, sizeof(*pSurvey));
     errno = 0;
     if (CheckNameFormat(pszFormat, &g_surveyFormat) != GATHER_OK ||
-        MakeSeries(pszFolder, &g_surveyFormat, SPELLED_AS_RESOLVED, &g_surveySeries) != GATHER_OK)
+        MakeSeries(pszFolder, &g_surveyFormat, &g_surveySeries) != GATHER_OK)
         return false;
     SurveyRun run = {nEnd, 0, 0, 0};
     if (!ListFolder(g_surveySeries.szFolder, false, SurveyEntry, &run))

@@ -13,13 +13,11 @@ const int kMaxFieldWidth = MAX_PATH;
 // Reads a decimal field; false when it is too large to matter.
 bool ReadField(const char* psz, int* pnPos)
 {
-    int nValue = 0;
-    while (IsDigit(psz[*pnPos])) {
-        nValue = nValue * 10 + (psz[*pnPos] - '0');
-        if (nValue >= kMaxFieldWidth)
-            return false;
-        ++*pnPos;
-    }
+    int nValue;
+    int cDigits = ReadDigits(psz + *pnPos, strlen(psz + *pnPos), 10, kMaxFieldWidth - 1, &nValue);
+    if (cDigits < 0)
+        return false;
+    *pnPos += cDigits;
     return true;
 }
 
@@ -87,13 +85,40 @@ GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
     return cch >= 0 && static_cast<size_t>(cch) < sizeof(pFmt->szText) ? GATHER_OK : GATHER_FORMAT_TOO_LONG;
 }
 
+int ReadDigits(const char* psz, size_t cch, int nBase, int nMax, int* pnValue)
+{
+    long long llValue = 0;
+    size_t i = 0;
+    for (; i < cch && DigitValue(psz[i], nBase) >= 0; ++i) {
+        llValue = llValue * nBase + DigitValue(psz[i], nBase);
+        if (llValue > nMax)
+            return -1;
+    }
+    *pnValue = static_cast<int>(llValue);
+    return static_cast<int>(i);
+}
+
+bool StartLevelPath(const char* pszFolder, char* pszOut, size_t cbOut, size_t* pcch)
+{
+    // A folder given with its separator ("sets/", "C:\") takes no second
+    // one, so that the name a message shows is the one the system reads.
+    size_t cch = strlen(pszFolder);
+    bool fEndsInSeparator = cch > 0 && LastSeparator(pszFolder, cch) == pszFolder + cch - 1;
+    *pcch = cch + (fEndsInSeparator ? 0 : 1);
+    if (*pcch >= cbOut)
+        return false;
+    memcpy(pszOut, pszFolder, cch);
+    pszOut[cch] = PATH_SEPARATOR;  // overwritten by the terminator where the folder brought one
+    pszOut[*pcch] = '\0';
+    return true;
+}
+
 bool ExpandLevelName(const char* pszFolder, const NameFormat* pFmt, int nLevel, char* pszName, size_t cbName)
 {
     // The folder goes in as text, never as part of the format.
-    int cchHead = snprintf(pszName, cbName, "%s%c", pszFolder, PATH_SEPARATOR);
-    if (cchHead < 0 || static_cast<size_t>(cchHead) >= cbName)
-        return false;
-    return FormatLeafName(pFmt, nLevel, pszName + cchHead, cbName - static_cast<size_t>(cchHead));
+    size_t cchHead;
+    return StartLevelPath(pszFolder, pszName, cbName, &cchHead) &&
+           FormatLeafName(pFmt, nLevel, pszName + cchHead, cbName - cchHead);
 }
 
 bool FormatLeafName(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut)

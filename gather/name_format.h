@@ -3,7 +3,11 @@
 
 #include <stddef.h>
 
-#include "gather.h"
+#include "failure.h"
+#include "platform.h"
+
+// Capacity of the file name format, terminator included.
+#define FORMAT_CAPACITY 100
 
 // A checked format: its text and where its one conversion sits.
 struct NameFormat {
@@ -21,6 +25,11 @@ struct NameFormat {
 // GATHER_UNSUPPORTED_CONVERSION (also for a '%' at the end);
 // GATHER_FORMAT_TOO_LONG for a text that does not fit.
 GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt);
+
+// Writes the folder and a separator, none where the folder ends in one,
+// into pszOut: where a level file's name starts. *pcch is its length.
+// False when it does not fit in cbOut bytes.
+bool StartLevelPath(const char* pszFolder, char* pszOut, size_t cbOut, size_t* pcch);
 
 // Writes the folder, the separator and the format expanded with nLevel into
 // pszName. The folder is copied literally. False when the name does not fit
@@ -44,6 +53,10 @@ bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszF
 // A decimal digit (never a byte of a double-byte character's second half,
 // which starts at 0x40).
 inline bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+// Reads the digits at the start of cch bytes of psz in base nBase (10 or
+// 16): how many there are, with *pnValue their value; -1 when the value
+// passes nMax.
+int ReadDigits(const char* psz, size_t cch, int nBase, int nMax, int* pnValue);
 // The value of a digit in base 10 or 16 (either case), -1 for none.
 inline int DigitValue(int ch, int nBase)
 {

@@ -8,6 +8,10 @@
 #include <stddef.h>
 #include <stdio.h>
 
+#ifndef MAX_PATH
+#define MAX_PATH 260
+#endif
+
 #ifdef _WIN32
 // Names compare as UTF-16: a double-byte character of the ANSI code page is
 // one character, and letter case is folded for all of Unicode.
@@ -22,9 +26,10 @@ typedef char NameChar;  // bytes, compared as they are
 // it came from.
 #define FULL_PATH_CAPACITY 4096
 
-// --- Separators. On Windows the second byte of a double-byte character of
-// the ANSI code page may have the value of a backslash (katakana so is 0x83
-// 0x5C); that is no separator.
+// --- Separators: '/' elsewhere; on Windows '\\' and '/' alike, as the system
+// reads a path. The second byte of a double-byte character of the ANSI code
+// page may have the value of a backslash (katakana so is 0x83 0x5C); that
+// is no separator.
 
 // The last separator among the first cch bytes of pszPath, or NULL.
 const char* LastSeparator(const char* pszPath, size_t cch);
@@ -42,6 +47,9 @@ bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size
 // Equal as names of one folder: ignoring letter case on Windows, byte for
 // byte elsewhere. Case folding keeps the length of UTF-16 text.
 bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch);
+// Equal as two names of one folder, given as narrow text: false too where
+// either is no valid text.
+bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB);
 // Whether the file system drops spaces at the end of a name ("%-3d").
 extern const bool kNamesLoseTrailingSpaces;
 // Whether a name of this text names a stream of a file ("screen.3::$DATA").
@@ -74,7 +82,7 @@ struct FileIdentity {
     unsigned long long ullVolume;
     unsigned long long ullIndex;
     bool fDirectory;
-    bool fDevice;  // Windows: no disk file (a device, a pipe), which has no identity of its own
+    bool fDevice;  // Windows: no disk file (a device, a pipe), all identified as one
 };
 
 // Identifies the file a path leads to, following links. False when there is
@@ -102,10 +110,10 @@ bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB);
 // loop).
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut);
 
-// What tells an open file from the output at next to no cost, so that every
-// level file can be checked against it: natively its identity, which the
-// status read on opening gives; on Windows its size, which a full identity
-// then confirms.
+// What tells an open file from the output without asking the system again,
+// so that every level file can be checked against it: natively its
+// identity, which the status read on opening gives; on Windows its size
+// (an identity is asked for only where the sizes match).
 struct FileMark {
     unsigned long long ullFirst;
     unsigned long long ullSecond;

@@ -43,6 +43,11 @@ bool ToNameText(const char* psz, size_t cch, NameChar* pOut, size_t cchOut, size
 
 bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch) { return memcmp(pA, pB, cch) == 0; }
 
+bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
+{
+    return cchA == cchB && memcmp(pA, pB, cchA) == 0;
+}
+
 bool IsStreamName(const char* /*pszName*/) { return false; }
 
 // --- Paths.

@@ -35,18 +35,31 @@ int PathErrno()
                : EACCES;
 }
 
-// One listing buffer, aligned as the entries need.
-LONGLONG g_rgllListing[64 * 1024 / sizeof(LONGLONG)];
+// What this layer keeps between calls: two names being compared, and one
+// batch of a folder's listing, aligned as its entries need.
+struct PlatformBuffers {
+    NameChar rgchA[FULL_PATH_CAPACITY];
+    NameChar rgchB[FULL_PATH_CAPACITY];
+    LONGLONG rgllListing[64 * 1024 / sizeof(LONGLONG)];
+} g_platform;
 
 }  // namespace
 
-// --- Separators.
+// --- Separators. What follows \\?\ reaches the file system as it stands,
+// where a '/' is no separator but no character of a name either (NTFS
+// refuses it), so no file opens through a path that holds one there.
+
+namespace {
+
+bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+
+}  // namespace
 
 const char* LastSeparator(const char* pszPath, size_t cch)
 {
     const char* pszLast = NULL;
     for (size_t i = 0; i < cch; ++i) {
-        if (pszPath[i] == PATH_SEPARATOR)
+        if (IsSeparator(pszPath[i]))
             pszLast = pszPath + i;
         else if (IsDBCSLeadByte(static_cast<BYTE>(pszPath[i])) && i + 1 < cch)
             ++i;  // its second byte, whatever its value
@@ -57,7 +70,7 @@ const char* LastSeparator(const char* pszPath, size_t cch)
 const char* NextSeparator(const char* pszFrom)
 {
     for (const char* p = pszFrom; *p != '\0'; ++p) {
-        if (*p == PATH_SEPARATOR)
+        if (IsSeparator(*p))
             return p;
         if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
             ++p;
@@ -98,6 +111,15 @@ bool NameTextEqual(const NameChar* pA, const NameChar* pB, size_t cch)
     // identity finds; a level that does not exist cannot be written.
     return cch == 0 || CompareStringOrdinal(pA, static_cast<int>(cch), pB, static_cast<int>(cch), TRUE) ==
                            CSTR_EQUAL;
+}
+
+bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
+{
+    size_t cchTextA;
+    size_t cchTextB;
+    return ToNameText(pA, cchA, g_platform.rgchA, FULL_PATH_CAPACITY, &cchTextA) &&
+           ToNameText(pB, cchB, g_platform.rgchB, FULL_PATH_CAPACITY, &cchTextB) && cchTextA == cchTextB &&
+           NameTextEqual(g_platform.rgchA, g_platform.rgchB, cchTextA);
 }
 
 // On NTFS "screen.3::$DATA" is screen.3's data and "screen.3:x" a stream of
@@ -176,7 +198,7 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
             errno = ENOENT;
         return false;
     }
-    // A device has no identity and holds no level.
+    // A device holds no level; all are identified as one.
     bool fOk = GetFileType(hFile) != FILE_TYPE_DISK || IdentifyHandle(hFile, pId);
     if (GetFileType(hFile) != FILE_TYPE_DISK)
         *pId = kDevice;
@@ -352,7 +374,7 @@ bool ListBatch(const FileIdentity* pIdFolder, FolderEntryProc pfnEntry, void* pC
     char szName[MAX_PATH * 2];
     char szShortName[32];
     FolderEntry entry = {szName, szShortName, true, false, *pIdFolder};
-    for (const BYTE* pb = reinterpret_cast<const BYTE*>(g_rgllListing);;) {
+    for (const BYTE* pb = reinterpret_cast<const BYTE*>(g_platform.rgllListing);;) {
         const FILE_ID_BOTH_DIR_INFO* pInfo = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(pb);
         int cb = WideCharToMultiByte(CP_ACP, 0, pInfo->FileName, static_cast<int>(pInfo->FileNameLength / sizeof(WCHAR)),
                                      szName, sizeof(szName) - 1, NULL, NULL);
@@ -398,7 +420,7 @@ bool ListFolder(const char* pszFolder, bool /*fIdentify*/, FolderEntryProc pfnEn
     bool fOk = hFolder != INVALID_HANDLE_VALUE && IdentifyHandle(hFolder, &idFolder);
     FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
     while (fOk) {
-        if (!GetFileInformationByHandleEx(hFolder, infoClass, g_rgllListing, sizeof(g_rgllListing))) {
+        if (!GetFileInformationByHandleEx(hFolder, infoClass, g_platform.rgllListing, sizeof(g_platform.rgllListing))) {
             fOk = GetLastError() == ERROR_NO_MORE_FILES;
             break;
         }

@@ -10,11 +10,13 @@ namespace {
 // control character cannot be part of a name a user can type.
 const char kNumberMark = '\x01';
 
-// The level file path with the mark, and that path spelled as asked.
-char g_szMarked[MAX_PATH * 2];
-char g_szSpelled[FULL_PATH_CAPACITY];
-// A path below the series' folder, to identify.
-char g_szEntryPath[FULL_PATH_CAPACITY];
+// What building a series works in: the level file path with the mark, that
+// path spelled one way or the other, and a path below the series' folder.
+struct SeriesBuffers {
+    char szMarked[MAX_PATH * 2];
+    char szSpelled[FULL_PATH_CAPACITY];
+    char szEntryPath[FULL_PATH_CAPACITY];
+} g_series;
 
 // The level file path, the folder, a separator and the format with "%%" as
 // '%', with the mark where the number goes. False when it does not fit or a
@@ -24,13 +26,9 @@ bool BuildMarkedPattern(const char* pszFolder, const NameFormat* pFmt, char* psz
     const char* pszFormat = pFmt->szText;
     if (strchr(pszFolder, kNumberMark) != NULL || strchr(pszFormat, kNumberMark) != NULL)
         return false;
-    size_t cchFolder = strlen(pszFolder);
-    if (cchFolder + 2 >= cbOut)
+    size_t cch;
+    if (!StartLevelPath(pszFolder, pszOut, cbOut, &cch))
         return false;
-    memcpy(pszOut, pszFolder, cchFolder);
-    size_t cch = cchFolder;
-    pszOut[cch++] = PATH_SEPARATOR;
-    pszOut[cch] = '\0';
     const char* pszAfter = pszFormat + pFmt->nConvStart + pFmt->nConvLength;
     if (!AppendAsNameText(pszOut, &cch, cbOut, pszFormat, static_cast<size_t>(pFmt->nConvStart)) || cch + 1 >= cbOut)
         return false;
@@ -58,79 +56,72 @@ bool ToText(const char* psz, size_t cch, NameChar* pOut, size_t* pcch)
 // optional 0x, then digits. Returns 0 when the text is no such number.
 int ReadLevelNumber(const NameChar* pch, size_t cch, char chConv)
 {
-    size_t i = 0;
-    while (i < cch && pch[i] == ' ')
-        ++i;
-    int nBase = 10;
-    if (chConv == 'x' || chConv == 'X') {
-        nBase = 16;
-        if (i + 1 < cch && pch[i] == '0' && (pch[i + 1] == 'x' || pch[i + 1] == 'X'))
-            i += 2;
-    }
-    long long llValue = 0;
-    size_t cDigits = 0;
-    for (; i < cch; ++i, ++cDigits) {
-        int nDigit = DigitValue(pch[i], nBase);
-        if (nDigit < 0)
-            break;
-        llValue = llValue * nBase + nDigit;
-        if (llValue > INT_MAX)
-            return 0;
-    }
-    while (i < cch && pch[i] == ' ')
-        ++i;
-    if (i != cch || cDigits == 0)
+    // Only ASCII is a digit, a space or an x.
+    char szNumber[MAX_PATH];
+    if (cch >= sizeof(szNumber))
         return 0;
-    return static_cast<int>(llValue);
+    for (size_t i = 0; i < cch; ++i) {
+        if (pch[i] == 0 || static_cast<unsigned>(pch[i]) > 0x7f)
+            return 0;
+        szNumber[i] = static_cast<char>(pch[i]);
+    }
+    size_t i = 0;
+    while (i < cch && szNumber[i] == ' ')
+        ++i;
+    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
+    if (nBase == 16 && i + 1 < cch && szNumber[i] == '0' && (szNumber[i + 1] == 'x' || szNumber[i + 1] == 'X'))
+        i += 2;
+    int nValue;
+    int cDigits = ReadDigits(szNumber + i, cch - i, nBase, INT_MAX, &nValue);
+    if (cDigits <= 0)
+        return 0;
+    i += static_cast<size_t>(cDigits);
+    while (i < cch && szNumber[i] == ' ')
+        ++i;
+    return i == cch ? nValue : 0;
 }
 
-}  // namespace
-
-GatherFailure MakeSeries(const char* pszFolder, const NameFormat* pFmt, SeriesSpelling spelling, Series* pSeries)
+// Splits one spelling of the marked path into *pPath; with pSeries, the
+// folder and the path below into it too, the folder spelled as it is opened
+// in the middle of a path.
+GatherFailure SplitSpelling(const char* pszSpelled, SeriesPath* pPath, Series* pSeries)
 {
-    pSeries->pFmt = pFmt;
-    if (!BuildMarkedPattern(pszFolder, pFmt, g_szMarked, sizeof(g_szMarked)) ||
-        !(spelling == SPELLED_FULL ? FullPath(g_szMarked, g_szSpelled, sizeof(g_szSpelled))
-                                   : ResolvablePath(g_szMarked, g_szSpelled, sizeof(g_szSpelled))))
-        return GATHER_OUTPUT_UNDECIDED;
     // The mark must survive: a ".." after the number would make every
     // number name the same file.
-    const char* pszMark = strchr(g_szSpelled, kNumberMark);
+    const char* pszMark = strchr(pszSpelled, kNumberMark);
     if (pszMark == NULL)
         return GATHER_NUMBER_LOST;
-    const char* pszSeparator = LastSeparator(g_szSpelled, static_cast<size_t>(pszMark - g_szSpelled));
+    const char* pszSeparator = LastSeparator(pszSpelled, static_cast<size_t>(pszMark - pszSpelled));
     const char* pszBelow = NextSeparator(pszMark + 1);
     if (pszBelow == NULL)
         pszBelow = pszMark + strlen(pszMark);
     if (pszSeparator == NULL || HasParentStep(pszBelow))
         return GATHER_NUMBER_LOST;
-
-    size_t cchLead = static_cast<size_t>(pszSeparator + 1 - g_szSpelled);
     size_t cchBelow = strlen(pszBelow);
-    // The folder stands in the middle of the level files' paths: identities
-    // and listings must read it as they do.
-    bool fMade = CopyFolderPart(g_szSpelled, pszSeparator, g_szEntryPath, sizeof(g_szEntryPath)) &&
-                 (spelling == SPELLED_FULL ? snprintf(pSeries->szFolder, sizeof(pSeries->szFolder), "%s", g_szEntryPath) <
-                                                 static_cast<int>(sizeof(pSeries->szFolder))
-                                           : FolderAsOpened(g_szEntryPath, pSeries->szFolder, sizeof(pSeries->szFolder))) &&
-                 cchBelow < sizeof(pSeries->szBelow) && ToText(g_szSpelled, cchLead, pSeries->rgchLead, &pSeries->cchLead) &&
-                 ToText(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pSeries->rgchHead,
-                        &pSeries->cchHead) &&
-                 ToText(pszMark + 1, static_cast<size_t>(pszBelow - pszMark - 1), pSeries->rgchTail, &pSeries->cchTail) &&
-                 ToText(pszBelow, cchBelow, pSeries->rgchBelow, &pSeries->cchBelow);
-    if (!fMade)
-        return GATHER_OUTPUT_UNDECIDED;
-    memcpy(pSeries->szBelow, pszBelow, cchBelow + 1);
-    return GATHER_OK;
+    bool fMade = ToText(pszSpelled, static_cast<size_t>(pszSeparator + 1 - pszSpelled), pPath->rgchLead, &pPath->cchLead) &&
+                 ToText(pszSeparator + 1, static_cast<size_t>(pszMark - pszSeparator - 1), pPath->rgchHead, &pPath->cchHead) &&
+                 ToText(pszMark + 1, static_cast<size_t>(pszBelow - pszMark - 1), pPath->rgchTail, &pPath->cchTail) &&
+                 ToText(pszBelow, cchBelow, pPath->rgchBelow, &pPath->cchBelow);
+    if (pSeries != NULL) {
+        // The folder stands in the middle of the level files' paths:
+        // identities and listings must read it as they do.
+        fMade = fMade && cchBelow < sizeof(pSeries->szBelow) &&
+                CopyFolderPart(pszSpelled, pszSeparator, g_series.szEntryPath, sizeof(g_series.szEntryPath)) &&
+                FolderAsOpened(g_series.szEntryPath, pSeries->szFolder, sizeof(pSeries->szFolder));
+        if (fMade)
+            memcpy(pSeries->szBelow, pszBelow, cchBelow + 1);
+    }
+    return fMade ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;
 }
 
-int SeriesNumberOfName(const Series* pSeries, const NameChar* pch, size_t cch, bool fEndsThePath)
+// The number of a name of one spelling's numbered part, 0 for none.
+int NumberOfName(const Series* pSeries, const SeriesPath* pPath, const NameChar* pch, size_t cch, bool fEndsThePath)
 {
-    if (cch <= pSeries->cchHead + pSeries->cchTail || !NameTextEqual(pch, pSeries->rgchHead, pSeries->cchHead) ||
-        !NameTextEqual(pch + cch - pSeries->cchTail, pSeries->rgchTail, pSeries->cchTail))
+    if (cch <= pPath->cchHead + pPath->cchTail || !NameTextEqual(pch, pPath->rgchHead, pPath->cchHead) ||
+        !NameTextEqual(pch + cch - pPath->cchTail, pPath->rgchTail, pPath->cchTail))
         return 0;
-    const NameChar* pchNumber = pch + pSeries->cchHead;
-    size_t cchNumber = cch - pSeries->cchHead - pSeries->cchTail;
+    const NameChar* pchNumber = pch + pPath->cchHead;
+    size_t cchNumber = cch - pPath->cchHead - pPath->cchTail;
     int nLevel = ReadLevelNumber(pchNumber, cchNumber, pSeries->pFmt->chConv);
     if (nLevel < 1)
         return 0;
@@ -140,7 +131,7 @@ int SeriesNumberOfName(const Series* pSeries, const NameChar* pch, size_t cch, b
     if (!ExpandConversion(pSeries->pFmt, nLevel, szNumber, sizeof(szNumber)))
         return 0;
     size_t cchExpanded = strlen(szNumber);
-    while (kNamesLoseTrailingSpaces && fEndsThePath && pSeries->cchTail == 0 && cchExpanded > 0 &&
+    while (kNamesLoseTrailingSpaces && fEndsThePath && pPath->cchTail == 0 && cchExpanded > 0 &&
            szNumber[cchExpanded - 1] == ' ')
         --cchExpanded;
     NameChar rgchNumber[MAX_PATH];
@@ -151,13 +142,36 @@ int SeriesNumberOfName(const Series* pSeries, const NameChar* pch, size_t cch, b
     return nLevel;
 }
 
+}  // namespace
+
+GatherFailure MakeSeries(const char* pszFolder, const NameFormat* pFmt, Series* pSeries)
+{
+    pSeries->pFmt = pFmt;
+    if (snprintf(pSeries->szGiven, sizeof(pSeries->szGiven), "%s", pszFolder) >= static_cast<int>(sizeof(pSeries->szGiven)) ||
+        !BuildMarkedPattern(pszFolder, pFmt, g_series.szMarked, sizeof(g_series.szMarked)) ||
+        !FullPath(g_series.szMarked, g_series.szSpelled, sizeof(g_series.szSpelled)))
+        return GATHER_OUTPUT_UNDECIDED;
+    GatherFailure failure = SplitSpelling(g_series.szSpelled, &pSeries->byText, NULL);
+    if (failure != GATHER_OK)
+        return failure;
+    if (!ResolvablePath(g_series.szMarked, g_series.szSpelled, sizeof(g_series.szSpelled)))
+        return GATHER_OUTPUT_UNDECIDED;
+    return SplitSpelling(g_series.szSpelled, &pSeries->onDisk, pSeries);
+}
+
+int SeriesNumberOfName(const Series* pSeries, const NameChar* pch, size_t cch, bool fEndsThePath)
+{
+    return NumberOfName(pSeries, &pSeries->onDisk, pch, cch, fEndsThePath);
+}
+
 int SeriesNumberOfPath(const Series* pSeries, const NameChar* pch, size_t cch)
 {
-    if (cch < pSeries->cchLead + pSeries->cchBelow || !NameTextEqual(pch, pSeries->rgchLead, pSeries->cchLead) ||
-        !NameTextEqual(pch + cch - pSeries->cchBelow, pSeries->rgchBelow, pSeries->cchBelow))
+    const SeriesPath* pPath = &pSeries->byText;
+    if (cch < pPath->cchLead + pPath->cchBelow || !NameTextEqual(pch, pPath->rgchLead, pPath->cchLead) ||
+        !NameTextEqual(pch + cch - pPath->cchBelow, pPath->rgchBelow, pPath->cchBelow))
         return 0;
-    return SeriesNumberOfName(pSeries, pch + pSeries->cchLead, cch - pSeries->cchLead - pSeries->cchBelow,
-                              pSeries->cchBelow == 0);
+    return NumberOfName(pSeries, pPath, pch + pPath->cchLead, cch - pPath->cchLead - pPath->cchBelow,
+                        pPath->cchBelow == 0);
 }
 
 bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
@@ -181,5 +195,6 @@ bool SeriesEntryPath(const Series* pSeries, const char* pszEntry, char* pszOut, 
 bool IdentifySeriesEntry(const Series* pSeries, const char* pszEntry, FileIdentity* pId)
 {
     errno = 0;
-    return SeriesEntryPath(pSeries, pszEntry, g_szEntryPath, sizeof(g_szEntryPath)) && IdentifyPath(g_szEntryPath, pId);
+    return SeriesEntryPath(pSeries, pszEntry, g_series.szEntryPath, sizeof(g_series.szEntryPath)) &&
+           IdentifyPath(g_series.szEntryPath, pId);
 }

@@ -38,31 +38,33 @@
 
 namespace {
 
-// The series spelled for each step, and the output's paths and name text.
-Series g_seriesByText;
-Series g_seriesOnDisk;
-char g_szOutputFull[FULL_PATH_CAPACITY];
-char g_szOutputOnDisk[FULL_PATH_CAPACITY];
-char g_szWriteTarget[FULL_PATH_CAPACITY];
-char g_szFolderPart[FULL_PATH_CAPACITY];
-char g_szOutputFolder[FULL_PATH_CAPACITY];
-char g_szLevelPath[FULL_PATH_CAPACITY];
-char g_szLinkTarget[FULL_PATH_CAPACITY];
-NameChar g_rgchOutput[FULL_PATH_CAPACITY];
-NameChar g_rgchSeriesLeaf[FULL_PATH_CAPACITY];
+// What one judgment works in: the series, and the output's paths and name
+// text.
+struct GuardBuffers {
+    const Series* pSeries;
+    char szFull[FULL_PATH_CAPACITY];          // a spelling of the output made full
+    char szOnDisk[FULL_PATH_CAPACITY];        // and as the system resolves it
+    char szFolderPart[FULL_PATH_CAPACITY];    // a folder that holds a name
+    char szFolderOpened[FULL_PATH_CAPACITY];  // that folder as a path's middle reads it
+    char szLevelPath[FULL_PATH_CAPACITY];
+    char szLinkTarget[FULL_PATH_CAPACITY];
+    NameChar rgchName[FULL_PATH_CAPACITY];
+} g_guard;
 
 bool IsDotName(const char* pszName)
 {
     return pszName[0] == '\0' || strcmp(pszName, ".") == 0 || strcmp(pszName, "..") == 0;
 }
 
-GatherFailure JudgeByText(const char* pszOutput, int* pnLevel)
+bool IsSameName(const char* pszA, const char* pszB) { return SameName(pszA, strlen(pszA), pszB, strlen(pszB)); }
+
+GatherFailure JudgeByText(const char* pszOutput, char* pszFull, int* pnLevel)
 {
     size_t cch;
-    if (!FullPath(pszOutput, g_szOutputFull, sizeof(g_szOutputFull)) ||
-        !ToNameText(g_szOutputFull, strlen(g_szOutputFull), g_rgchOutput, FULL_PATH_CAPACITY, &cch))
+    if (!FullPath(pszOutput, pszFull, FULL_PATH_CAPACITY) ||
+        !ToNameText(pszFull, strlen(pszFull), g_guard.rgchName, FULL_PATH_CAPACITY, &cch))
         return GATHER_OUTPUT_UNDECIDED;
-    *pnLevel = SeriesNumberOfPath(&g_seriesByText, g_rgchOutput, cch);
+    *pnLevel = SeriesNumberOfPath(g_guard.pSeries, g_guard.rgchName, cch);
     return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
@@ -70,46 +72,32 @@ GatherFailure JudgeByText(const char* pszOutput, int* pnLevel)
 // as the system reads it there: in the middle of the path.
 bool IdentifyFolderOf(const char* pszPath, const char* pszLeaf, FileIdentity* pId)
 {
-    g_szFolderPart[0] = '.';  // the working folder, for a name without one
-    g_szFolderPart[1] = '\0';
-    if ((pszLeaf != pszPath && !CopyFolderPart(pszPath, pszLeaf - 1, g_szFolderPart, sizeof(g_szFolderPart))) ||
-        !FolderAsOpened(g_szFolderPart, g_szOutputFolder, sizeof(g_szOutputFolder))) {
+    g_guard.szFolderPart[0] = '.';  // the working folder, for a name without one
+    g_guard.szFolderPart[1] = '\0';
+    if ((pszLeaf != pszPath && !CopyFolderPart(pszPath, pszLeaf - 1, g_guard.szFolderPart, sizeof(g_guard.szFolderPart))) ||
+        !FolderAsOpened(g_guard.szFolderPart, g_guard.szFolderOpened, sizeof(g_guard.szFolderOpened))) {
         errno = ENAMETOOLONG;
         return false;
     }
-    return IdentifyPath(g_szOutputFolder, pId);
-}
-
-bool SameName(const char* pszA, const char* pszB)
-{
-    size_t cchA;
-    size_t cchB;
-    return ToNameText(pszA, strlen(pszA), g_rgchOutput, FULL_PATH_CAPACITY, &cchA) &&
-           ToNameText(pszB, strlen(pszB), g_rgchSeriesLeaf, FULL_PATH_CAPACITY, &cchB) && cchA == cchB &&
-           NameTextEqual(g_rgchOutput, g_rgchSeriesLeaf, cchA);
+    return IdentifyPath(g_guard.szFolderOpened, pId);
 }
 
 GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnLevel)
 {
+    const Series* pSeries = g_guard.pSeries;
     size_t cchLeaf;
-    if (!ToNameText(pszLeaf, strlen(pszLeaf), g_rgchOutput, FULL_PATH_CAPACITY, &cchLeaf))
+    if (!ToNameText(pszLeaf, strlen(pszLeaf), g_guard.rgchName, FULL_PATH_CAPACITY, &cchLeaf))
         return GATHER_OUTPUT_UNDECIDED;
-    if (g_seriesOnDisk.szBelow[0] != '\0') {
-        const char* pszSeriesLeaf = FileNamePart(g_seriesOnDisk.szBelow);
-        size_t cchSeriesLeaf;
-        if (!ToNameText(pszSeriesLeaf, strlen(pszSeriesLeaf), g_rgchSeriesLeaf, FULL_PATH_CAPACITY, &cchSeriesLeaf) ||
-            (cchSeriesLeaf == cchLeaf && NameTextEqual(g_rgchSeriesLeaf, g_rgchOutput, cchLeaf)))
-            return GATHER_OUTPUT_UNDECIDED;
-        return GATHER_OK;
-    }
-    *pnLevel = SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cchLeaf, true);
+    if (pSeries->szBelow[0] != '\0')
+        return IsSameName(FileNamePart(pSeries->szBelow), pszLeaf) ? GATHER_OUTPUT_UNDECIDED : GATHER_OK;
+    *pnLevel = SeriesNumberOfName(pSeries, g_guard.rgchName, cchLeaf, true);
     if (*pnLevel == 0)
         return GATHER_OK;
     FileIdentity idOutputFolder;
     FileIdentity idSeriesFolder;
     // A folder that is not there is not the series'; one that cannot be
     // identified may be.
-    if (IdentifyFolderOf(pszOutput, pszLeaf, &idOutputFolder) && IdentifyPath(g_seriesOnDisk.szFolder, &idSeriesFolder)) {
+    if (IdentifyFolderOf(pszOutput, pszLeaf, &idOutputFolder) && IdentifyPath(pSeries->szFolder, &idSeriesFolder)) {
         if (IsSameFile(&idOutputFolder, &idSeriesFolder))
             return GATHER_OUTPUT_IN_SERIES;
     } else if (!NamesNothing(errno)) {
@@ -119,27 +107,29 @@ GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnL
     return GATHER_OK;
 }
 
-// Judges one spelling of the output by text and by folder.
-GatherFailure JudgeName(const char* pszOutput, int* pnLevel)
+// Judges one spelling of the output by text, made full into pszFull, and by
+// folder.
+GatherFailure JudgeName(const char* pszOutput, char* pszFull, JudgedOutput* pJudged)
 {
-    GatherFailure verdict = JudgeByText(pszOutput, pnLevel);
+    GatherFailure verdict = JudgeByText(pszOutput, pszFull, &pJudged->nLevel);
+    // The text typed names the level: no other name of it to show.
+    pJudged->fByName = verdict == GATHER_OUTPUT_IN_SERIES && pszFull == pJudged->szFull;
     if (verdict != GATHER_OK)
         return verdict;
-    if (!ResolvablePath(pszOutput, g_szOutputOnDisk, sizeof(g_szOutputOnDisk)))
+    if (!ResolvablePath(pszOutput, g_guard.szOnDisk, sizeof(g_guard.szOnDisk)))
         return GATHER_OUTPUT_UNDECIDED;
-    const char* pszLeaf = FileNamePart(g_szOutputOnDisk);
+    const char* pszLeaf = FileNamePart(g_guard.szOnDisk);
     if (IsDotName(pszLeaf))
         return GATHER_OK;  // names a folder, which cannot be opened for writing
     if (IsStreamName(pszLeaf))
         return GATHER_OUTPUT_UNDECIDED;  // of which file is another question
-    return JudgeByFolder(g_szOutputOnDisk, pszLeaf, pnLevel);
+    return JudgeByFolder(g_guard.szOnDisk, pszLeaf, &pJudged->nLevel);
 }
 
 // The pass over the series' folder for the file the output writes: one
 // that exists, by its identity; a new one, by the folder it is made in and
 // its name.
 struct FileSearch {
-    const char* pszFolder;  // as typed: level names are made from it
     bool fExists;
     FileIdentity id;        // the output, or the folder it is made in
     const char* pszLeaf;    // the name a new output is made with
@@ -151,20 +141,20 @@ bool OpensTheOutput(const FileSearch* pSearch, long long llLevel)
 {
     FileIdentity id;
     return llLevel >= 1 && llLevel <= INT_MAX &&
-           ExpandLevelName(pSearch->pszFolder, g_seriesOnDisk.pFmt, static_cast<int>(llLevel), g_szLevelPath,
-                           sizeof(g_szLevelPath)) &&
-           IdentifyPath(g_szLevelPath, &id) && MayBeSameFile(&id, &pSearch->id);
+           ExpandLevelName(g_guard.pSeries->szGiven, g_guard.pSeries->pFmt, static_cast<int>(llLevel),
+                           g_guard.szLevelPath, sizeof(g_guard.szLevelPath)) &&
+           IdentifyPath(g_guard.szLevelPath, &id) && MayBeSameFile(&id, &pSearch->id);
 }
 
 // The base the format writes its number in.
-int NumberBase() { return g_seriesOnDisk.pFmt->chConv == 'x' || g_seriesOnDisk.pFmt->chConv == 'X' ? 16 : 10; }
+int NumberBase() { return g_guard.pSeries->pFmt->chConv == 'x' || g_guard.pSeries->pFmt->chConv == 'X' ? 16 : 10; }
 
 // The level number an entry's name spells as the format does, 0 for none.
 int SpelledNumber(const char* pszName)
 {
     size_t cch;
-    return ToNameText(pszName, strlen(pszName), g_rgchOutput, FULL_PATH_CAPACITY, &cch)
-               ? SeriesNumberOfName(&g_seriesOnDisk, g_rgchOutput, cch, g_seriesOnDisk.szBelow[0] == '\0')
+    return ToNameText(pszName, strlen(pszName), g_guard.rgchName, FULL_PATH_CAPACITY, &cch)
+               ? SeriesNumberOfName(g_guard.pSeries, g_guard.rgchName, cch, g_guard.pSeries->szBelow[0] == '\0')
                : 0;
 }
 
@@ -195,19 +185,19 @@ int LevelNumberOfEntry(const FileSearch* pSearch, const FolderEntry* pEntry)
 // made, would be made by writing it.
 bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
 {
-    if (g_seriesOnDisk.szBelow[0] == '\0' && !pEntry->fMayLead)
+    if (g_guard.pSeries->szBelow[0] == '\0' && !pEntry->fMayLead)
         return true;
-    if (!SeriesEntryPath(&g_seriesOnDisk, pEntry->pszName, g_szLevelPath, sizeof(g_szLevelPath)))
+    if (!SeriesEntryPath(g_guard.pSeries, pEntry->pszName, g_guard.szLevelPath, sizeof(g_guard.szLevelPath)))
         return true;  // a name too long holds no level
-    if (!WriteTargetPath(g_szLevelPath, g_szLinkTarget, sizeof(g_szLinkTarget))) {
+    if (!WriteTargetPath(g_guard.szLevelPath, g_guard.szLinkTarget, sizeof(g_guard.szLinkTarget))) {
         pSearch->fUndecided = errno != ELOOP;
         return !pSearch->fUndecided;
     }
-    const char* pszLeaf = FileNamePart(g_szLinkTarget);
+    const char* pszLeaf = FileNamePart(g_guard.szLinkTarget);
     FileIdentity idFolder;
-    if (strcmp(g_szLinkTarget, g_szLevelPath) == 0 || !SameName(pszLeaf, pSearch->pszLeaf))
+    if (strcmp(g_guard.szLinkTarget, g_guard.szLevelPath) == 0 || !IsSameName(pszLeaf, pSearch->pszLeaf))
         return true;
-    if (!IdentifyFolderOf(g_szLinkTarget, pszLeaf, &idFolder)) {
+    if (!IdentifyFolderOf(g_guard.szLinkTarget, pszLeaf, &idFolder)) {
         pSearch->fUndecided = !NamesNothing(errno);
         return !pSearch->fUndecided;
     }
@@ -229,8 +219,8 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
     if (!pSearch->fExists)
         return SearchLink(pSearch, pEntry);
     FileIdentity id = pEntry->id;
-    if (!(pEntry->fIdentified && g_seriesOnDisk.szBelow[0] == '\0') &&
-        !IdentifySeriesEntry(&g_seriesOnDisk, pEntry->pszName, &id)) {
+    if (!(pEntry->fIdentified && g_guard.pSeries->szBelow[0] == '\0') &&
+        !IdentifySeriesEntry(g_guard.pSeries, pEntry->pszName, &id)) {
         // A link to nothing or in a loop, or a name too long, holds no
         // level; a file that cannot be identified may be the one.
         pSearch->fUndecided = !(errno == 0 || NamesNothing(errno) || errno == ELOOP);
@@ -241,9 +231,9 @@ bool SearchEntry(const FolderEntry* pEntry, void* pContext)
     return pSearch->nLevel == 0;
 }
 
-GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnLevel, JudgedOutput* pJudged)
+GatherFailure JudgeByFile(const char* pszOutput, JudgedOutput* pJudged)
 {
-    FileSearch search = {pszFolder, true, {0, 0, false, false}, NULL, 0, false};
+    FileSearch search = {true, {0, 0, false, false}, NULL, 0, false};
     pJudged->fExists = IdentifyPath(pszOutput, &pJudged->id);
     search.id = pJudged->id;
     if (!pJudged->fExists) {
@@ -252,40 +242,36 @@ GatherFailure JudgeByFile(const char* pszFolder, const char* pszOutput, int* pnL
         // Writing makes a new file where the output's links end: no level,
         // unless a level name is a link that ends there too.
         search.fExists = false;
-        search.pszLeaf = FileNamePart(g_szWriteTarget);
-        if (!IdentifyFolderOf(g_szWriteTarget, search.pszLeaf, &search.id))
+        search.pszLeaf = FileNamePart(pJudged->szTarget);
+        if (!IdentifyFolderOf(pJudged->szTarget, search.pszLeaf, &search.id))
             return NamesNothing(errno) ? GATHER_OK : GATHER_OUTPUT_UNDECIDED;  // no folder, no file made
     } else if (search.id.fDirectory || search.id.fDevice) {
         return GATHER_OK;  // cannot be opened for writing, or holds no level
     }
     // A folder that does not exist holds no files.
-    if (!ListFolder(g_seriesOnDisk.szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno))
+    if (!ListFolder(g_guard.pSeries->szFolder, search.fExists, SearchEntry, &search) && !NamesNothing(errno))
         return GATHER_FOLDER_UNLISTED;
     if (search.fUndecided)
         return GATHER_OUTPUT_UNDECIDED;
-    *pnLevel = search.nLevel;
-    return *pnLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
+    pJudged->nLevel = search.nLevel;
+    return pJudged->nLevel != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK;
 }
 
 }  // namespace
 
-GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel,
-                          JudgedOutput* pJudged)
+GatherFailure JudgeOutput(const Series* pSeries, const char* pszOutput, JudgedOutput* pJudged)
 {
-    *pnLevel = 0;
+    g_guard.pSeries = pSeries;
+    pJudged->szFull[0] = '\0';
+    pJudged->szTarget[0] = '\0';
     pJudged->fExists = false;
     pJudged->id = FileIdentity{0, 0, false, false};
-    pJudged->pszNewPath = g_szWriteTarget;
-    GatherFailure verdict = MakeSeries(pszFolder, pFmt, SPELLED_FULL, &g_seriesByText);
-    if (verdict == GATHER_OK)
-        verdict = MakeSeries(pszFolder, pFmt, SPELLED_AS_RESOLVED, &g_seriesOnDisk);
-    if (verdict == GATHER_OK)
-        verdict = JudgeName(pszOutput, pnLevel);
-    if (verdict == GATHER_OK && !WriteTargetPath(pszOutput, g_szWriteTarget, sizeof(g_szWriteTarget)))
+    pJudged->nLevel = 0;
+    pJudged->fByName = false;
+    GatherFailure verdict = JudgeName(pszOutput, pJudged->szFull, pJudged);
+    if (verdict == GATHER_OK && !WriteTargetPath(pszOutput, pJudged->szTarget, sizeof(pJudged->szTarget)))
         verdict = GATHER_OUTPUT_UNDECIDED;
-    if (verdict == GATHER_OK && strcmp(g_szWriteTarget, g_szOutputOnDisk) != 0)
-        verdict = JudgeName(g_szWriteTarget, pnLevel);
-    return verdict == GATHER_OK ? JudgeByFile(pszFolder, pszOutput, pnLevel, pJudged) : verdict;
+    if (verdict == GATHER_OK && strcmp(pJudged->szTarget, g_guard.szOnDisk) != 0)
+        verdict = JudgeName(pJudged->szTarget, g_guard.szFull, pJudged);
+    return verdict == GATHER_OK ? JudgeByFile(pszOutput, pJudged) : verdict;
 }
-
-const char* GuardedFolder() { return g_seriesOnDisk.szFolder; }

@@ -1,30 +1,28 @@
 // Keeping the output away from the level files it is gathered from.
 #pragma once
 
-#include "name_format.h"
 #include "platform.h"
+#include "series.h"
 
-// Judges whether writing pszOutput could touch a file of the series of
-// pszFolder and *pFmt: one the format names for any number from 1 up
-// (existing or not, beyond gaps too), by any spelling of its path or any
-// folder the system resolves to the series' folder, or an existing level
-// file under another name (a hard link, a link, a short name, another case).
-// Where the output is a symbolic link, the name it finally leads to is
-// judged too.
-// GATHER_OK: it cannot. GATHER_OUTPUT_IN_SERIES: it is level file *pnLevel.
+// Judges whether writing pszOutput could touch a file of the series: one the
+// format names for any number from 1 up (existing or not, beyond gaps too),
+// by any spelling of its path or any folder the system resolves to the
+// series' folder, or an existing level file under another name (a hard
+// link, a link, a short name, another case). Where the output is a symbolic
+// link, the name it finally leads to is judged too.
+// GATHER_OK: it cannot. GATHER_OUTPUT_IN_SERIES: it is level file nLevel.
 // GATHER_OUTPUT_UNDECIDED: that cannot be told cheaply, so it is refused.
 // GATHER_FOLDER_UNLISTED: neither, since the series' folder, whose every
 // name may lead to the output, cannot be listed; errno says why.
-// GATHER_NUMBER_LOST: behind a "..", every number would name the same file.
 // *pJudged then says what was judged, so that the run writes that file and
 // no other: the output that is there, or the path a new one is made at.
 struct JudgedOutput {
+    char szFull[FULL_PATH_CAPACITY];    // the output made full, as the text check compares it
+    char szTarget[FULL_PATH_CAPACITY];  // the name writing it writes, its links followed:
+                                        // where a new output is made
     bool fExists;
-    FileIdentity id;         // of the output that is there
-    const char* pszNewPath;  // where writing makes a new one: its links followed
+    FileIdentity id;  // of the output that is there
+    int nLevel;       // the level file it is, 0 for none
+    bool fByName;     // it is that level by the text of its path alone
 };
-GatherFailure JudgeOutput(const char* pszFolder, const NameFormat* pFmt, const char* pszOutput, int* pnLevel,
-                          JudgedOutput* pJudged);
-
-// The series' folder as the last JudgeOutput spelled it to list it.
-const char* GuardedFolder();
+GatherFailure JudgeOutput(const Series* pSeries, const char* pszOutput, JudgedOutput* pJudged);

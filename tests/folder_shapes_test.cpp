@@ -135,7 +135,7 @@ TEST_F(FolderShapes, NoShapeLosesALevelOrPassesOffAWrongCollection)
         if (result != STATUS_ERROR) {
             if (fOutputLevel || ReadBytes(output) != expected)
                 problems += "a count with an output that is not levels 1 to that count\n";
-        } else if (g_failure.failure == GATHER_OUTPUT_IN_SERIES || g_failure.failure == GATHER_OUTPUT_UNDECIDED) {
+        } else if (g_run.failure == GATHER_OUTPUT_IN_SERIES || g_run.failure == GATHER_OUTPUT_UNDECIDED) {
             ++cRefused;
             cNeedless += fOutputFile && !fOutputLevel;
         }
@@ -143,7 +143,7 @@ TEST_F(FolderShapes, NoShapeLosesALevelOrPassesOffAWrongCollection)
             umount(mounted.c_str());
         ASSERT_TRUE(problems.empty()) << "seed " << uSeed << " (replay: BRENVIK_SHAPES_SEED=" << uSeed << ")\n"
                                       << "shape: " << shape.story.str() << "\nseries " << folder << ", output "
-                                      << output << ": " << result << " (failure " << g_failure.failure << ")\n"
+                                      << output << ": " << result << " (failure " << g_run.failure << ")\n"
                                       << problems;
         fs::remove_all(dir_ / std::to_string(uSeed));
     }

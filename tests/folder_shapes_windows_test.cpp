@@ -130,13 +130,13 @@ TEST_F(FolderShapesWindows, NoSpellingLosesALevelOrPassesOffAWrongCollection)
                 problems += "level file changed: " + path + "\n";
         if (result != STATUS_ERROR && (fOutputLevel || ReadBytes(output) != expected))
             problems += "a count with an output that is not levels 1 to that count\n";
-        if (result == STATUS_ERROR && (g_failure.failure == GATHER_OUTPUT_IN_SERIES || g_failure.failure == GATHER_OUTPUT_UNDECIDED)) {
+        if (result == STATUS_ERROR && (g_run.failure == GATHER_OUTPUT_IN_SERIES || g_run.failure == GATHER_OUTPUT_UNDECIDED)) {
             ++cRefused;
             cNeedless += fOutputFile && !fOutputLevel;
         }
         ASSERT_TRUE(problems.empty()) << "seed " << uSeed << " (replay: BRENVIK_SHAPES_SEED=" << uSeed << ")\nshape: "
                                       << story.str() << "\nseries " << folderTyped << ", output " << output << ": "
-                                      << result << " (failure " << g_failure.failure << ")\n" << problems;
+                                      << result << " (failure " << g_run.failure << ")\n" << problems;
     }
     EXPECT_TRUE(RunUnix("Z:\\bin\\rm -rf \"" + drives + "/q:\" \"" + unix + "\"", unix, false));
     std::printf("%u shapes: %d outputs refused, %d of them existing files that were no level file\n", cSeeds, cRefused,

@@ -211,7 +211,7 @@ TEST_F(GatherFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
         const char* pszStatus = ConvertLevels(set.c_str(), "screen.%d", out.c_str());
         g_fault = Fault();
         SCOPED_TRACE(std::string("row ") + std::to_string(i) + ": " + pszCall + " #" + std::to_string(nth));
-        EXPECT_EQ(g_failure.failure, failure);
+        EXPECT_EQ(g_run.failure, failure);
         EXPECT_STREQ(pszStatus, failure == GATHER_OK ? "3" : STATUS_ERROR);
         if (pszHolds == nullptr)
             EXPECT_TRUE(failure == GATHER_WRITE_FAILED || !fs::exists(out)) << "a file left behind";

@@ -55,7 +55,7 @@ TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
     fs::create_directory_symlink(dir_, At("alias"));
     for (const fs::path& output : {At("hard.xsb"), At(".hidden"), At("soft.xsb"), At("relative.xsb"), At("alias") / "screen.4"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;  // screen.4: the next number
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Levels(), before);
     EXPECT_FALSE(fs::exists(At("screen.4")));
@@ -65,7 +65,7 @@ TEST_F(GatherPosix, OutputThatIsALevelFileUnderAnotherNameIsRefused)
     fs::current_path(dir_);
     for (const char* pszOutput : {"screen.4", "./alias/../screen.2"}) {
         EXPECT_EQ(Convert(pszOutput), STATUS_ERROR) << pszOutput;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << pszOutput;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << pszOutput;
     }
     EXPECT_EQ(Convert("collection.xsb"), "3");
     fs::current_path(cwd);
@@ -82,7 +82,7 @@ TEST_F(GatherPosix, SeriesReachedThroughALinkedFolderIsProtected)
     fs::create_hard_link(real / "screen.1", At("hard.xsb"));
     for (const fs::path& output : {real / "screen.2", At("hard.xsb")}) {
         EXPECT_STREQ(ConvertLevels(Str("link").c_str(), "screen.%d", output.c_str()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_FALSE(fs::exists(real / "screen.2"));
     EXPECT_EQ(ReadBytes(real / "screen.1"), "a\n");
@@ -115,8 +115,8 @@ TEST_F(GatherPosix, LevelThatCannotBeReadIsAnErrorNotTheEnd)
         fs::create_symlink(pszTarget, At("screen.2"));
         WriteBytes(At("screen.3"), "c\n");
         EXPECT_EQ(Convert(Str("out.xsb")), STATUS_ERROR) << pszTarget;
-        EXPECT_EQ(g_failure.failure, failure) << pszTarget;
-        EXPECT_EQ(g_failure.nLevel, 2);
+        EXPECT_EQ(g_run.failure, failure) << pszTarget;
+        EXPECT_EQ(g_run.nLevel, 2);
         // What was written before stays.
         EXPECT_EQ(ReadBytes(At("out.xsb")), failure == GATHER_OUTPUT_IN_SERIES ? "" : big + "\n\n");
     }
@@ -145,7 +145,7 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
                                    At("other") / "soft9.xsb", At("dangling.xsb"), At("other") / "target.xsb",
                                    At("other") / "made.xsb", At("other") / "end.xsb"}) {
         EXPECT_EQ(Convert(output.string()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Levels(), before);
     EXPECT_EQ(ReadBytes(At("other") / "target.xsb"), "level 8\n");
@@ -158,10 +158,10 @@ TEST_F(GatherPosix, NamesTheKernelResolvesIntoTheSeriesAreRefused)
     WriteBytes(At("mark\x01") / "screen.1", "a\n");
     for (const char* pszFormat : {"%d/a/../b", "%d/a/.."}) {
         EXPECT_STREQ(ConvertLevels(dir_.c_str(), pszFormat, Str("o.xsb").c_str()), STATUS_ERROR);
-        EXPECT_EQ(g_failure.failure, GATHER_NUMBER_LOST) << pszFormat;
+        EXPECT_EQ(g_run.failure, GATHER_NUMBER_LOST) << pszFormat;
     }
     EXPECT_STREQ(ConvertLevels(Str("mark\x01").c_str(), "screen.%d", Str("o.xsb").c_str()), STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_UNDECIDED);
+    EXPECT_EQ(g_run.failure, GATHER_OUTPUT_UNDECIDED);
 }
 
 TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
@@ -199,8 +199,8 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
         bool fLevel = target.filename() != "SCREEN.2";  // where case counts, another file
         // Where the number names a folder, the level files' own name is refused unjudged.
         GatherFailure refusal = target.filename() == "level.txt" ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES;
-        if ((result == STATUS_ERROR) != fLevel || (fLevel && g_failure.failure != refusal))
-            wrong.push_back(output.string() + ": " + result + " " + std::to_string(g_failure.failure));
+        if ((result == STATUS_ERROR) != fLevel || (fLevel && g_run.failure != refusal))
+            wrong.push_back(output.string() + ": " + result + " " + std::to_string(g_run.failure));
     }
     std::map<std::string, std::string> after = Levels(s);
     umount((s / "screen.9").c_str());
@@ -271,7 +271,7 @@ TEST_F(GatherPosix, AWriteCutShortIsAnErrorNotACount)
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(result, STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_WRITE_FAILED);
+    EXPECT_EQ(g_run.failure, GATHER_WRITE_FAILED);
 }
 
 TEST_F(GatherPosix, ListingsThatGiveNoEntryTypesAreExaminedEntryByEntry)
@@ -305,7 +305,7 @@ TEST_F(GatherPosix, ListingsThatGiveNoEntryTypesAreExaminedEntryByEntry)
     std::vector<GatherFailure> failures;
     for (const char* pszOutput : {"hard9.xsb", "soft9.xsb", "target.xsb", "made.xsb"}) {
         (void)ConvertLevels(set.c_str(), "screen.%d", (other / pszOutput).c_str());
-        failures.push_back(g_failure.failure);
+        failures.push_back(g_run.failure);
     }
     std::string levels = ReadBytes(set / "screen.9") + ReadBytes(other / "target.xsb");
     umount(mnt.c_str());

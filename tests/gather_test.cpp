@@ -21,7 +21,7 @@ protected:
     // Why a run failed; GATHER_OK for one that gathered.
     GatherFailure Refusal(const std::string& format, const std::string& output)
     {
-        return Convert(format, output) == STATUS_ERROR ? g_failure.failure : GATHER_OK;
+        return Convert(format, output) == STATUS_ERROR ? g_run.failure : GATHER_OK;
     }
 
     // Every file of the folder, to prove a refused run touched nothing.
@@ -71,7 +71,7 @@ TEST_F(Gather, EmptyTextsAreAnErrorAndTouchNothing)
 {
     WriteSeries("screen.%d", {"a\n"});
     EXPECT_STREQ(ConvertLevels("", "screen.%d", out().c_str()), STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_EMPTY_FOLDER);
+    EXPECT_EQ(g_run.failure, GATHER_EMPTY_FOLDER);
     EXPECT_EQ(Refusal("", out()), GATHER_EMPTY_FORMAT);
     EXPECT_EQ(Refusal("screen.%d", ""), GATHER_EMPTY_OUTPUT);
     EXPECT_FALSE(fs::exists(out()));
@@ -140,7 +140,7 @@ TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
         {"%d/..", GATHER_NUMBER_LOST}, {"%d/../screen.1", GATHER_NUMBER_LOST}};
     for (const auto& [pszFormat, failure] : rows) {
         EXPECT_EQ(Convert(pszFormat, out()), STATUS_ERROR) << pszFormat;
-        EXPECT_EQ(g_failure.failure, failure) << pszFormat;
+        EXPECT_EQ(g_run.failure, failure) << pszFormat;
     }
     EXPECT_EQ(Snapshot(), before);
 }
@@ -167,7 +167,7 @@ TEST_F(Gather, NamesThatDoNotFitAPath)
     std::string output = (base / "out.xsb").string();
     std::string folder = dir_.string();
     EXPECT_STREQ(ConvertLevels(folder.c_str(), "%3d", output.c_str()), fs::exists(At("1000")) ? "1000" : "999")
-        << g_failure.failure << " at " << g_failure.nLevel << ", errno " << g_failure.nError;
+        << g_run.failure << " at " << g_run.nLevel << ", errno " << g_run.nError;
 
     // A pattern or a first name longer than a path: refused, nothing written.
     fs::remove(output);
@@ -190,7 +190,7 @@ TEST_F(Gather, OutputNamingAFileOfTheSeriesIsRefused)
                                Str("screen.10"), Str("screen.2147483647"),
                                sub + "/../screen.2", (dir_ / "." / "screen.4").string()}) {
         EXPECT_EQ(Convert("screen.%d", output), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(Snapshot(), before);
 
@@ -259,7 +259,7 @@ TEST_F(Gather, LookAlikesAndOtherFoldersAreNoFilesOfTheSeries)
 #endif
         EXPECT_EQ(Convert(pszFormat, Str(pszOutput)), fRefused ? STATUS_ERROR : "2") << pszFormat << " " << pszOutput;
         GatherFailure refusal = strchr(pszOutput, ':') ? GATHER_OUTPUT_UNDECIDED : GATHER_OUTPUT_IN_SERIES;
-        EXPECT_EQ(g_failure.failure, fRefused ? refusal : GATHER_OK) << pszFormat << " " << pszOutput;
+        EXPECT_EQ(g_run.failure, fRefused ? refusal : GATHER_OK) << pszFormat << " " << pszOutput;
         if (!fRefused)
             fs::remove(Str(pszOutput));
     }
@@ -305,7 +305,7 @@ TEST_F(Gather, OtherNamesOfFilesBeyondAGapAreRefused)
             continue;  // another name where case counts
 #endif
         EXPECT_EQ(Convert(pszFormat, output.string()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, failure) << output;
+        EXPECT_EQ(g_run.failure, failure) << output;
     }
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(ReadBytes(At("2") / "level.txt"), "2");

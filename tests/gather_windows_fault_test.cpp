@@ -130,7 +130,7 @@ TEST_F(GatherWindowsFaults, EachFailedCallGivesItsOutcomeAndLeavesNothingOpen)
         const char* pszStatus = ConvertLevels(dir_.string().c_str(), "screen.%d", out.c_str());
         g_fault = Fault();
         SCOPED_TRACE(std::string(pszCall) + " on " + pszOn);
-        EXPECT_EQ(g_failure.failure, failure);
+        EXPECT_EQ(g_run.failure, failure);
         EXPECT_STREQ(pszStatus, STATUS_ERROR);
         EXPECT_EQ(fs::exists(out), pszHolds != nullptr);
         if (pszHolds != nullptr) {

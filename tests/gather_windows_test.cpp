@@ -71,7 +71,7 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
           dir_.string() + "\\.\\screen.2", Str("screen.3::$DATA"), "\\\\?\\" + Str("screen.2"),
           "\\\\.\\" + Str("screen.2")}) {
         EXPECT_EQ(Convert(output), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, output.find("::") != std::string::npos ? GATHER_OUTPUT_UNDECIDED
+        EXPECT_EQ(g_run.failure, output.find("::") != std::string::npos ? GATHER_OUTPUT_UNDECIDED
                                                                              : GATHER_OUTPUT_IN_SERIES) << output;
     }
     // Names Windows holds equal or apart: letters beyond ASCII in another case
@@ -89,12 +89,12 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
         std::string path = folder + '\\';
         path += output;
         EXPECT_STREQ(ConvertLevels(folder.c_str(), format.c_str(), path.c_str()), pszResult) << output;
-        EXPECT_EQ(g_failure.failure, strcmp(pszResult, "2") != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK) << output;
+        EXPECT_EQ(g_run.failure, strcmp(pszResult, "2") != 0 ? GATHER_OUTPUT_IN_SERIES : GATHER_OK) << output;
     }
     EXPECT_EQ(ReadBytes(At("soko2  .txt")), "b\n");
     // Trailing spaces of a name are dropped: "screen.%-3d" names screen.2 too.
     EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "screen.%-3d", Str("screen.2").c_str()), STATUS_ERROR);
-    EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES);
+    EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES);
     EXPECT_EQ(ReadBytes(At("screen.1")), "a\n");
     EXPECT_EQ(ReadBytes(At("screen.2")), "b\n");
     EXPECT_EQ(ReadBytes(At("screen.3")), "c\n");
@@ -120,7 +120,7 @@ TEST_F(GatherWindows, SeriesAtADriveRootAndAFolderThatIsAFile)
         {Str("screen.1"), Str("o.xsb"), STATUS_ERROR, GATHER_LEVEL_UNOPENED}};
     for (const auto& [folder, output, pszResult, failure] : rows) {
         EXPECT_STREQ(ConvertLevels(folder.c_str(), "screen.%d", output.c_str()), pszResult) << output;
-        EXPECT_EQ(g_failure.failure, failure) << output;
+        EXPECT_EQ(g_run.failure, failure) << output;
     }
     if (drives.empty())
         DefineDosDeviceA(DDD_REMOVE_DEFINITION, "Q:", NULL);
@@ -143,7 +143,7 @@ TEST_F(GatherWindows, OtherNamesOfFilesBeyondAGapAreRefused)
     std::string alias = (At("sub") / "alias").string();
     for (const std::string& output : {std::string(szShort), alias + "\\soko_level_9.txt", alias + "\\SOKO_LEVEL_7.TXT"}) {
         EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "soko_level_%d.txt", output.c_str()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(ReadBytes(At("soko_level_9.txt")), "after a gap\n");
     EXPECT_FALSE(fs::exists(At("soko_level_7.txt")));
@@ -174,7 +174,7 @@ TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
             fs::remove(At("out.xsb"));  // the output is created by the run
         }
         EXPECT_EQ(Convert(Str("out.xsb")), pszResult) << pszLevel2;
-        EXPECT_EQ(g_failure.failure, failure) << pszLevel2;
+        EXPECT_EQ(g_run.failure, failure) << pszLevel2;
         EXPECT_EQ(ReadBytes(At("out.xsb")), big + "\r\n\r\n") << pszLevel2;
         if (hLocked != INVALID_HANDLE_VALUE)
             CloseHandle(hLocked);
@@ -190,7 +190,7 @@ TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
     WriteSeries("screen.%d", {"a\n", "b\n"});
     for (const char* pszOutput : {"NUL", "nul.txt", "CON", "CON.xsb", "CONOUT$"}) {
         bool fGathered = strcmp(Convert(pszOutput).c_str(), "2") == 0;
-        EXPECT_TRUE(fGathered || g_failure.failure == GATHER_OUTPUT_UNOPENED) << pszOutput << " " << g_failure.failure;
+        EXPECT_TRUE(fGathered || g_run.failure == GATHER_OUTPUT_UNOPENED) << pszOutput << " " << g_run.failure;
     }
 }
 
@@ -272,7 +272,7 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
             {base, format, top + "out.xsb", "3", GATHER_OK}};
         for (const auto& [series, rowFormat, output, pszResult, failure] : rows) {
             EXPECT_STREQ(ConvertLevels(series.c_str(), rowFormat.c_str(), output.c_str()), pszResult) << "[" << name << "] " << output;
-            EXPECT_EQ(g_failure.failure, failure) << "[" << name << "] " << output;
+            EXPECT_EQ(g_run.failure, failure) << "[" << name << "] " << output;
         }
         for (const char* pszLeaf : {"screen.3", "screen.7"})
             EXPECT_EQ(ReadBytes(folder + "\\" + pszLeaf), name + pszLeaf + "\n") << name;
@@ -291,7 +291,7 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
     ASSERT_TRUE(CreateHardLinkA((top + "hard.xsb").c_str(), (literal + "\\screen.7").c_str(), NULL));
     for (const std::string& output : {top + "hard.xsb", top + "lv..\\screen.3", top + "lv..\\screen.5"}) {
         EXPECT_STREQ(ConvertLevels(literal.c_str(), "screen.%d", output.c_str()), STATUS_ERROR) << output;
-        EXPECT_EQ(g_failure.failure, GATHER_OUTPUT_IN_SERIES) << output;
+        EXPECT_EQ(g_run.failure, GATHER_OUTPUT_IN_SERIES) << output;
     }
     EXPECT_EQ(ReadBytes(literal + "\\screen.7"), "screen.7");
     EXPECT_FALSE(fs::exists(literal + "\\screen.5"));

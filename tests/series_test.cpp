@@ -34,7 +34,7 @@ TEST(Series, TellsTheNumberOfANameAndWhereTheNamesAre)
     for (const auto& row : rows) {
         NameFormat fmt;
         ASSERT_EQ(CheckNameFormat(row.pszFormat, &fmt), GATHER_OK) << row.pszFormat;
-        ASSERT_EQ(MakeSeries("sets", &fmt, SPELLED_AS_RESOLVED, &g_series), GATHER_OK) << row.pszFormat;
+        ASSERT_EQ(MakeSeries("sets", &fmt, &g_series), GATHER_OK) << row.pszFormat;
         NameChar rgch[MAX_PATH];
         size_t cch;
         ASSERT_TRUE(ToNameText(row.pszName, strlen(row.pszName), rgch, MAX_PATH, &cch));
@@ -43,7 +43,7 @@ TEST(Series, TellsTheNumberOfANameAndWhereTheNamesAre)
     }
     NameFormat fmt;
     ASSERT_EQ(CheckNameFormat("%d/../screen.1", &fmt), GATHER_OK);
-    EXPECT_EQ(MakeSeries("sets", &fmt, SPELLED_AS_RESOLVED, &g_series), GATHER_NUMBER_LOST);
+    EXPECT_EQ(MakeSeries("sets", &fmt, &g_series), GATHER_NUMBER_LOST);
 }
 
 TEST(Paths, FullPathsAndSeparators)

@@ -22,7 +22,7 @@
 #include <sstream>
 #include <string>
 
-#include "name_format.h"
+#include "gather.h"
 
 namespace fs = std::filesystem;
 

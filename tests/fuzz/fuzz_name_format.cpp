@@ -12,6 +12,10 @@
 #include "series_guard.h"
 #include "name_format.h"
 
+// Too large for the stack.
+static Series g_series;
+static JudgedOutput g_judged;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 4)
@@ -45,10 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ExpandLevelName("lvl", &fmt, nLevel, szName, cb);
 
     // The name of level n itself, as output, must be refused.
-    int nJudged;
-    JudgedOutput judged;
     if (nLevel >= 1 && ExpandLevelName("lvl", &fmt, nLevel, szName, sizeof(szName)) &&
-        JudgeOutput("lvl", &fmt, szName, &nJudged, &judged) == GATHER_OK) {
+        MakeSeries("lvl", &fmt, &g_series) == GATHER_OK && JudgeOutput(&g_series, szName, &g_judged) == GATHER_OK) {
         fprintf(stderr, "output %s (format %s, number %d) not refused\n", szName, format.c_str(), nLevel);
         abort();
     }
