@@ -139,10 +139,10 @@ int main(int argc, char** argv)
     // printed: a script must not take an unprinted result for a count, and
     // a person still learns why the run failed.
     if (fGathered) {
-        PrintSeriesEnd(stderr, &g_run, rgpszOperand[0], rgpszOperand[1]);
-        PrintBoardCount(stderr, g_run.cGathered, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+        PrintSeriesEnd(stderr, &g_run);
+        PrintBoardCount(stderr, &g_run, rgpszOperand[2]);
     } else {
-        PrintFailure(stderr, &g_run, rgpszOperand[0], rgpszOperand[1], rgpszOperand[2]);
+        PrintFailure(stderr, &g_run, rgpszOperand[2]);
     }
     if (!fPrinted) {
         SayStdoutFailed(nStdoutError);

@@ -3,15 +3,11 @@
 #include <errno.h>
 #include <string.h>
 
-#include "platform.h"
 #include "program.h"
 #include "quoting.h"
 #include "run_notes.h"
 
 namespace {
-
-char g_szFullA[FULL_PATH_CAPACITY];
-char g_szFullB[FULL_PATH_CAPACITY];
 
 // The system's reason, or what a file of the wrong kind is.
 const char* Reason(int nError)
@@ -19,69 +15,47 @@ const char* Reason(int nError)
     return nError != 0 ? strerror(nError) : "not a regular file (a device, FIFO or socket)";
 }
 
-// Whether two texts spell one path, so that a message names it once.
-bool SamePath(const char* pszA, const char* pszB)
-{
-    return strcmp(pszA, pszB) == 0 || (FullPath(pszA, g_szFullA, sizeof(g_szFullA)) &&
-                                       FullPath(pszB, g_szFullB, sizeof(g_szFullB)) && strcmp(g_szFullA, g_szFullB) == 0);
-}
-
 }  // namespace
 
-void PrintFailure(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat,
-                  const char* pszOutput)
+void PrintFailure(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
 {
-    const char* pszName = Quoted(pInfo->szName);
-    int nLevel = pInfo->nLevel;
-    switch (pInfo->failure) {
+    const char* pszName = Quoted(pRun->szName);
+    int nLevel = pRun->nLevel;
+    switch (pRun->failure) {
     case GATHER_OK:
         return;
     case GATHER_EMPTY_FOLDER:
-        (void)fprintf(pOut, PROGRAM_NAME ": the folder is empty text\n");
-        return;
     case GATHER_EMPTY_FORMAT:
-        (void)fprintf(pOut, PROGRAM_NAME ": the file name format is empty text\n");
-        return;
     case GATHER_EMPTY_OUTPUT:
-        (void)fprintf(pOut, PROGRAM_NAME ": the output file name is empty text\n");
+        (void)fprintf(pOut, PROGRAM_NAME ": the %s is empty text\n", pRun->failure == GATHER_EMPTY_FOLDER ? "folder"
+                      : pRun->failure == GATHER_EMPTY_FORMAT ? "file name format" : "output file name");
         return;
     case GATHER_FOLDER_TOO_LONG:
-        (void)fprintf(pOut, PROGRAM_NAME ": the folder is too long (at most %d characters): %s\n", MAX_PATH - 1,
-                      pszName);
-        return;
     case GATHER_FORMAT_TOO_LONG:
-        (void)fprintf(pOut, PROGRAM_NAME ": the format is too long (at most %d characters): %s\n",
-                      FORMAT_CAPACITY - 1, pszName);
-        return;
     case GATHER_OUTPUT_TOO_LONG:
-        (void)fprintf(pOut, PROGRAM_NAME ": the output file name is too long (at most %d characters): %s\n",
-                      MAX_PATH - 1, pszName);
+        (void)fprintf(pOut, PROGRAM_NAME ": the %s is too long (at most %d characters): %s\n",
+                      pRun->failure == GATHER_FOLDER_TOO_LONG ? "folder"
+                      : pRun->failure == GATHER_FORMAT_TOO_LONG ? "format" : "output file name",
+                      (pRun->failure == GATHER_FORMAT_TOO_LONG ? FORMAT_CAPACITY : MAX_PATH) - 1, pszName);
         return;
     case GATHER_PATTERN_TOO_LONG:
         (void)fprintf(pOut, PROGRAM_NAME ": the folder and the format together are too long for a path (%d characters): %s\n",
                       MAX_PATH - 1, pszName);
         return;
     case GATHER_NO_CONVERSION:
-        (void)fprintf(pOut, PROGRAM_NAME ": format %s is refused: it has no integer conversion such as %%d\n",
-                      pszName);
-        return;
     case GATHER_SEVERAL_CONVERSIONS:
-        (void)fprintf(pOut, PROGRAM_NAME ": format %s is refused: it has more than one conversion\n", pszName);
-        return;
     case GATHER_UNSUPPORTED_CONVERSION:
-        (void)fprintf(pOut,
-                      PROGRAM_NAME ": format %s is refused: an unsupported conversion (only %%d, %%i, %%u, %%x or %%X,"
-                      " with the flags - 0 #, a width and a precision)\n",
-                      pszName);
-        return;
     case GATHER_NUMBER_LOST:
-        (void)fprintf(pOut, PROGRAM_NAME ": format %s is refused: a \"..\" after the number makes every number name the "
-                      "same file\n", pszName);
+        (void)fprintf(pOut, PROGRAM_NAME ": format %s is refused: %s\n", pszName,
+                      pRun->failure == GATHER_NO_CONVERSION ? "it has no integer conversion such as %d"
+                      : pRun->failure == GATHER_SEVERAL_CONVERSIONS ? "it has more than one conversion"
+                      : pRun->failure == GATHER_UNSUPPORTED_CONVERSION
+                          ? "an unsupported conversion (only %d, %i, %u, %x or %X, with the flags - 0 #, a width and a precision)"
+                          : "a \"..\" after the number makes every number name the same file");
         return;
     case GATHER_OUTPUT_IN_SERIES:
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s is level file %d of the series%s%s: refused\n",
-                      Quoted(pszOutput), nLevel, SamePath(pszOutput, pInfo->szName) ? "" : ", ",
-                      SamePath(pszOutput, pInfo->szName) ? "" : pszName);
+                      Quoted(pszOutput), nLevel, pRun->output.fByName ? "" : ", ", pRun->output.fByName ? "" : pszName);
         return;
     case GATHER_OUTPUT_UNDECIDED:
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s may be a file of the series, which cannot be ruled out: refused\n",
@@ -89,19 +63,19 @@ void PrintFailure(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, con
         return;
     case GATHER_FOLDER_UNLISTED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot list the folder %s: %s; the output %s may be a file of it: refused\n",
-                      pszName, Reason(pInfo->nError), Quoted(pszOutput));
+                      pszName, Reason(pRun->nError), Quoted(pszOutput));
         return;
     case GATHER_LEVEL_UNOPENED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot open level file %d, %s: %s\n", nLevel, pszName,
-                      Reason(pInfo->nError));
-        if (nLevel == 1 && (pInfo->nError == ENOENT || pInfo->nError == ENOTDIR))
-            PrintFirstLevelNotes(pOut, pszFolder, pszFormat);
+                      Reason(pRun->nError));
+        if (nLevel == 1 && (pRun->nError == ENOENT || pRun->nError == ENOTDIR))
+            PrintFirstLevelNotes(pOut, pRun);
         return;
     case GATHER_OUTPUT_UNOPENED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot %s the output %s: %s\n", nLevel == 1 ? "create" : "reopen",
-                      pszName, Reason(pInfo->nError));
-        if (pInfo->nError == ENOENT || pInfo->nError == ENOTDIR)
-            (void)PrintMissingFolder(pOut, pszOutput, true);
+                      pszName, Reason(pRun->nError));
+        if (pRun->nError == ENOENT || pRun->nError == ENOTDIR)
+            (void)PrintMissingFolder(pOut, pRun->szFolder);
         return;
     case GATHER_OUTPUT_REPLACED:
         if (nLevel == 1)
@@ -114,10 +88,10 @@ void PrintFailure(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, con
         return;
     case GATHER_READ_FAILED:
         (void)fprintf(pOut, PROGRAM_NAME ": read error in level file %d, %s: %s\n", nLevel, pszName,
-                      Reason(pInfo->nError));
+                      Reason(pRun->nError));
         return;
     case GATHER_WRITE_FAILED:
-        (void)fprintf(pOut, PROGRAM_NAME ": cannot write the output %s: %s\n", pszName, Reason(pInfo->nError));
+        (void)fprintf(pOut, PROGRAM_NAME ": cannot write the output %s: %s\n", pszName, Reason(pRun->nError));
         return;
     }
 }

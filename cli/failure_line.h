@@ -9,5 +9,5 @@
 // concerns and the system's own reason where there is one. The notes that
 // help most follow: after a missing level file 1, what the folder holds;
 // after an output that cannot be created, a folder of it that is not there.
-void PrintFailure(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat,
-                  const char* pszOutput);
+// pszOutput is the output as given.
+void PrintFailure(FILE* pOut, const GatherRun* pRun, const char* pszOutput);

@@ -2,24 +2,26 @@
 
 #include <string.h>
 
-#include "gather.h"
 #include "platform.h"
 #include "shell_word.h"
 
 namespace {
 
-// A name with every byte quoted, then the quotes and the terminator.
-char g_rgszQuoted[QUOTED_NAMES][MAX_PATH * 4 + 3];
-int g_iNextQuoted;
+bool IsControl(char ch) { return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f; }
 
-bool IsSeparator(char ch) { return ch == '/' || ch == PATH_SEPARATOR; }
+// Names as the shell reads them back: a name of a run's length, every byte
+// at its longest (a control character), the quotes and the terminator.
+struct QuotedNames {
+    char rgsz[QUOTED_NAMES][FULL_PATH_CAPACITY * (SHELL_CONTROL_CAPACITY - 1) + 3];
+    int iNext;
+} g_quoted;
 
 bool NeedsQuotes(const char* pszName)
 {
     if (pszName[0] == '\0' || strchr(kShellSpecialsFirst, pszName[0]) != NULL)
         return true;
     for (const char* p = pszName; *p != '\0'; ++p)
-        if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7f || strchr(kShellSpecials, *p) != NULL)
+        if (IsControl(*p) || strchr(kShellSpecials, *p) != NULL)
             return true;
     return false;
 }
@@ -28,22 +30,22 @@ bool NeedsQuotes(const char* pszName)
 
 const char* Quoted(const char* pszName)
 {
-    char* pszOut = g_rgszQuoted[g_iNextQuoted];
-    g_iNextQuoted = (g_iNextQuoted + 1) % QUOTED_NAMES;
+    char* pszOut = g_quoted.rgsz[g_quoted.iNext];
+    g_quoted.iNext = (g_quoted.iNext + 1) % QUOTED_NAMES;
     bool fQuote = NeedsQuotes(pszName);
     size_t cch = 0;
     if (fQuote)
         pszOut[cch++] = kShellQuote;
-    // Each byte takes at most four, then a quote and the terminator.
-    for (const char* p = pszName; *p != '\0' && cch + 6 <= sizeof(g_rgszQuoted[0]); ++p) {
-        if (p > pszName + 1 && IsSeparator(*p) && IsSeparator(p[-1]))
-            continue;
-        if (*p == kShellQuote && kShellQuotedQuote[0] != '\0') {
-            memcpy(pszOut + cch, kShellQuotedQuote, strlen(kShellQuotedQuote));
-            cch += strlen(kShellQuotedQuote);
-        } else {
-            pszOut[cch++] = *p;
-        }
+    for (const char* p = pszName; *p != '\0'; ++p) {
+        char szPiece[SHELL_CONTROL_CAPACITY] = {*p, '\0'};
+        if (IsControl(*p))
+            ShellControl(static_cast<unsigned char>(*p), szPiece);
+        const char* pszPiece = *p == kShellQuote && kShellQuotedQuote[0] != '\0' ? kShellQuotedQuote : szPiece;
+        size_t cchPiece = strlen(pszPiece);
+        if (cch + cchPiece + 2 > sizeof(g_quoted.rgsz[0]))
+            break;  // longer than any name of a run
+        memcpy(pszOut + cch, pszPiece, cchPiece);
+        cch += cchPiece;
     }
     if (fQuote)
         pszOut[cch++] = kShellQuote;

@@ -6,6 +6,7 @@
 // buffers, so that one line may quote this many names.
 #define QUOTED_NAMES 4
 
-// The name quoted where the shell needs it. A path typed with a doubled
-// separator gives one (a leading pair, as in \\server, stays).
+// The name quoted where the shell needs it, never otherwise altered; a
+// control character is written as the shell reads it back, so that a name
+// with a line end stays on one line.
 const char* Quoted(const char* pszName);

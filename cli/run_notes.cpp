@@ -7,25 +7,17 @@
 #include "format_hints.h"
 #include "program.h"
 #include "quoting.h"
-#include "series.h"
 
 namespace {
 
-char g_szFolderPart[MAX_PATH];
-FolderSurvey g_survey;
-FormatHints g_hints;
-BoardOddities g_odd;
+// What the notes found, for the lines that word it.
+struct NoteFindings {
+    FolderSurvey survey;
+    FormatHints hints;
+    BoardOddities odd;
+} g_found;
 
 const char* Plural(int n, const char* pszOne, const char* pszMore) { return n == 1 ? pszOne : pszMore; }
-
-// The file name a path ends in; Windows takes '/' as a separator too, and
-// no double-byte character ends in one.
-const char* LeafOf(const char* pszPath)
-{
-    const char* pszName = FileNamePart(pszPath);
-    const char* pszSlash = strrchr(pszName, '/');
-    return pszSlash != NULL ? pszSlash + 1 : pszName;
-}
 
 // "a.1", or "from a.1 to a.4" where they differ.
 void PrintRange(FILE* pOut, const SurveyRange* pRange)
@@ -39,8 +31,8 @@ void PrintRange(FILE* pOut, const SurveyRange* pRange)
 // Level file 0 of the series; fGathered: after a run that gathered.
 void PrintZero(FILE* pOut, bool fGathered)
 {
-    if (g_survey.fHasZero)
-        (void)fprintf(pOut, PROGRAM_NAME ": note: %s %s gathering starts at number 1\n", Quoted(g_survey.szZero),
+    if (g_found.survey.fHasZero)
+        (void)fprintf(pOut, PROGRAM_NAME ": note: %s %s gathering starts at number 1\n", Quoted(g_found.survey.szZero),
                       fGathered ? "was not gathered:" : "exists, but");
 }
 
@@ -69,16 +61,11 @@ void PrintHint(FILE* pOut, const FormatHint* pHint)
 
 }  // namespace
 
-bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf)
+bool PrintMissingFolder(FILE* pOut, const char* pszFolder)
 {
-    const char* pszFolder = pszPath;
-    if (fLeaf) {
-        const char* pszName = LeafOf(pszPath);
-        if (pszName == pszPath || !CopyFolderPart(pszPath, pszName - 1, g_szFolderPart, sizeof(g_szFolderPart)))
-            return false;  // the working folder
-        pszFolder = g_szFolderPart;
-    }
     FileIdentity id;
+    if (pszFolder[0] == '\0')
+        return false;  // the working folder
     bool fFound = IdentifyPath(pszFolder, &id);
     if (fFound ? id.fDirectory : !NamesNothing(errno))
         return false;
@@ -89,65 +76,67 @@ bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf)
     return true;
 }
 
-void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszFormat)
+void PrintFirstLevelNotes(FILE* pOut, const GatherRun* pRun)
 {
-    if (PrintMissingFolder(pOut, pszFolder, false))
+    if (PrintMissingFolder(pOut, pRun->szFolder))
         return;
-    bool fHints = FindFormatHints(pszFolder, pszFormat, &g_hints);
+    bool fHints = FindFormatHints(pRun, &g_found.hints);
     // Where the text typed gathers at another padding, its files at the
     // padding typed (from 10, 100 or 1000 on) are that series' own.
-    if (!(fHints && g_hints.cHints > 0 && g_hints.rgHint[0].fOwnText) &&
-        SurveyFolder(pszFolder, pszFormat, 0, &g_survey)) {
+    if (!(fHints && g_found.hints.cHints > 0 && g_found.hints.rgHint[0].fOwnText) &&
+        SurveyFolder(pRun, 0, &g_found.survey)) {
         PrintZero(pOut, false);
         // The larger story: soko002 ... soko120, not soko100 ... soko120 alone.
-        const SurveyRange* pStory = &g_survey.beyond;
-        if (fHints && g_hints.startsElsewhere.cFiles > pStory->cFiles)
-            pStory = &g_hints.startsElsewhere;
+        const SurveyRange* pStory = &g_found.survey.beyond;
+        if (fHints && g_found.hints.startsElsewhere.cFiles > pStory->cFiles)
+            pStory = &g_found.hints.startsElsewhere;
         if (pStory->cFiles > 0)
             PrintStartsElsewhere(pOut, pStory);
     }
-    for (int i = 0; fHints && i < g_hints.cHints; ++i)
-        PrintHint(pOut, &g_hints.rgHint[i]);
+    for (int i = 0; fHints && i < g_found.hints.cHints; ++i)
+        PrintHint(pOut, &g_found.hints.rgHint[i]);
 }
 
-void PrintSeriesEnd(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat)
+void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun)
 {
-    if (pInfo->nLevel == 0 || !SurveyFolder(pszFolder, pszFormat, pInfo->nLevel, &g_survey))
+    if (pRun->nLevel == 0 || !SurveyFolder(pRun, pRun->nLevel, &g_found.survey))
         return;
     PrintZero(pOut, true);
-    const SurveyRange* pBeyond = &g_survey.beyond;
+    const SurveyRange* pBeyond = &g_found.survey.beyond;
     if (pBeyond->cFiles == 0)
         return;
-    const char* pszWhy = pInfo->nError == EISDIR ? "is a folder"
-                         : pInfo->nError == 0    ? "is not a regular file (a device, FIFO or socket)"
-                                                 : "does not exist";
-    (void)fprintf(pOut, PROGRAM_NAME ": note: level file %d, %s, %s; %d more %s of the series %s it, ", pInfo->nLevel,
-                  Quoted(pInfo->szName), pszWhy, pBeyond->cFiles, Plural(pBeyond->cFiles, "file", "files"),
+    const char* pszWhy = pRun->nError == EISDIR ? "is a folder"
+                         : pRun->nError == 0    ? "is not a regular file (a device, FIFO or socket)"
+                                                : "does not exist";
+    (void)fprintf(pOut, PROGRAM_NAME ": note: level file %d, %s, %s; %d more %s of the series %s it, ", pRun->nLevel,
+                  Quoted(pRun->szName), pszWhy, pBeyond->cFiles, Plural(pBeyond->cFiles, "file", "files"),
                   Plural(pBeyond->cFiles, "follows", "follow"));
     PrintRange(pOut, pBeyond);
     (void)fprintf(pOut, ", and %s not gathered\n", Plural(pBeyond->cFiles, "was", "were"));
 }
 
-void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const char* pszFormat, const char* pszOutput)
+void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
 {
     long cBoards;
-    if (!CountBoards(pszOutput, &cBoards) || cBoards == cGathered ||
-        !FindOddLevels(pszFolder, pszFormat, cGathered, &g_odd))
+    int cGathered = pRun->cGathered;
+    // The file the run wrote, read where its links end.
+    if (!pRun->fJudged || !CountBoards(pRun->output.szTarget, &cBoards) || cBoards == cGathered ||
+        !FindOddLevels(pRun, &g_found.odd))
         return;
     (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will see %ld %s in %s, not %d: ", cBoards,
-                  cBoards == 1 ? "level" : "levels", Quoted(LeafOf(pszOutput)), cGathered);
+                  cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
     const char* pszSeparator = "";
-    if (g_odd.cNoBoard > 0) {
-        (void)fprintf(pOut, "%d level %s no board, such as %s", g_odd.cNoBoard,
-                      Plural(g_odd.cNoBoard, "file holds", "files hold"), Quoted(g_odd.rgszNoBoard[0]));
+    if (g_found.odd.cNoBoard > 0) {
+        (void)fprintf(pOut, "%d level %s no board, such as %s", g_found.odd.cNoBoard,
+                      Plural(g_found.odd.cNoBoard, "file holds", "files hold"), Quoted(g_found.odd.rgszNoBoard[0]));
         pszSeparator = "; ";
     }
-    if (g_odd.cSeveral > 0) {
-        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, g_odd.cSeveral,
-                      Plural(g_odd.cSeveral, "file holds", "files hold"));
-        int cNamed = g_odd.cSeveral < BOARD_NAMES ? g_odd.cSeveral : BOARD_NAMES;
+    if (g_found.odd.cSeveral > 0) {
+        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, g_found.odd.cSeveral,
+                      Plural(g_found.odd.cSeveral, "file holds", "files hold"));
+        int cNamed = g_found.odd.cSeveral < BOARD_NAMES ? g_found.odd.cSeveral : BOARD_NAMES;
         for (int i = 0; i < cNamed; ++i)
-            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(g_odd.rgszSeveral[i]));
+            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(g_found.odd.rgszSeveral[i]));
     }
     (void)fputc('\n', pOut);
 }

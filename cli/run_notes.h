@@ -7,23 +7,24 @@
 
 #include "gather.h"
 
-// After a missing level file 1: where the folder is not there, that; else
+// After a missing level file 1: where its folder is not there, that; else
 // the files of the series that are there, and formats that would gather a
 // series the folder holds, the one meant first.
-void PrintFirstLevelNotes(FILE* pOut, const char* pszFolder, const char* pszFormat);
+void PrintFirstLevelNotes(FILE* pOut, const GatherRun* pRun);
 
-// A note when a path's folder does not exist or is no folder; pszPath names
-// the folder itself or, with fLeaf, a file in it. True when it said so.
-bool PrintMissingFolder(FILE* pOut, const char* pszPath, bool fLeaf);
+// A note when the folder a run recorded (of the file concerned) does not
+// exist or is no folder; nothing for "", the working folder. True when it
+// said so.
+bool PrintMissingFolder(FILE* pOut, const char* pszFolder);
 
 // After a run that gathered: a note when files of the series follow the
 // number that ended it, which were left out, and when its level file 0
 // exists. Nothing otherwise.
-void PrintSeriesEnd(FILE* pOut, const GatherRun* pInfo, const char* pszFolder, const char* pszFormat);
+void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun);
 
-// After a run that gathered cGathered files into pszOutput: reads the
-// collection back as a Sokoban program splits it, and when it holds another
-// number of boards, a note that says so and names level files that hold no
-// board or several. Nothing otherwise, nor for a collection too large to
-// be one.
-void PrintBoardCount(FILE* pOut, int cGathered, const char* pszFolder, const char* pszFormat, const char* pszOutput);
+// After a run that gathered into pszOutput (as given): reads the collection
+// back as a Sokoban program splits it, and when it holds another number of
+// boards than the files gathered, a note that says so and names level files
+// that hold no board or several. Nothing otherwise, nor for a collection
+// too large to be one.
+void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput);

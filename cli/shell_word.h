@@ -10,3 +10,7 @@ extern const char kShellSpecials[];
 extern const char kShellSpecialsFirst[];
 // How a quote inside quotes is written ("" where a name holds none).
 extern const char kShellQuotedQuote[];
+// How a control character, which no quote keeps, is written inside quotes:
+// into pszOut, which has room for SHELL_CONTROL_CAPACITY bytes.
+#define SHELL_CONTROL_CAPACITY 12
+void ShellControl(unsigned char ch, char* pszOut);

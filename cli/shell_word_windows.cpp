@@ -8,3 +8,12 @@ const char kShellQuote = '"';
 const char kShellSpecials[] = " &()[]{}^=;!'+,`~<>|";
 const char kShellSpecialsFirst[] = "";
 const char kShellQuotedQuote[] = "";
+
+// cmd.exe reads no control character in a word, and Windows holds none in a
+// file name: it stands as '?', the pattern of any one character, so that
+// the line stays one line and still matches the name.
+void ShellControl(unsigned char /*ch*/, char* pszOut)
+{
+    pszOut[0] = '?';
+    pszOut[1] = '\0';
+}

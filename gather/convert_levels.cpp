@@ -56,31 +56,22 @@ const char* CountText(int nCount)
     return g_gathering.szCount;
 }
 
-// Which text does not fit its buffer, or GATHER_OK.
-GatherFailure TextTooLong(const char* pszFolder, const char* pszFormat, const char* pszOutput)
-{
-    size_t cchFolder = strlen(pszFolder);
-    size_t cchFormat = strlen(pszFormat);
-    if (cchFolder >= MAX_PATH)
-        return GATHER_FOLDER_TOO_LONG;
-    if (cchFormat >= FORMAT_CAPACITY)
-        return GATHER_FORMAT_TOO_LONG;
-    if (strlen(pszOutput) >= MAX_PATH)
-        return GATHER_OUTPUT_TOO_LONG;
-    // The joined pattern must itself fit a path.
-    return cchFolder + 1 + cchFormat < MAX_PATH ? GATHER_OK : GATHER_PATTERN_TOO_LONG;
-}
-
 // Checks the three texts, the format and the output: NULL when the run may
 // start, else the Status text of the recorded failure.
 const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const char* pszOutput)
 {
-    GatherFailure failure = TextTooLong(pszFolder, pszFormat, pszOutput);
-    if (failure != GATHER_OK)
-        return Fail(failure, 0, 0,
-                    failure == GATHER_FORMAT_TOO_LONG ? pszFormat
-                    : failure == GATHER_OUTPUT_TOO_LONG ? pszOutput : pszFolder);
-    failure = CheckNameFormat(pszFormat, &g_run.format);
+    // Each text must fit its buffer, and the joined pattern a path.
+    size_t cchFolder = strlen(pszFolder);
+    size_t cchFormat = strlen(pszFormat);
+    if (cchFolder >= MAX_PATH)
+        return Fail(GATHER_FOLDER_TOO_LONG, 0, 0, pszFolder);
+    if (cchFormat >= FORMAT_CAPACITY)
+        return Fail(GATHER_FORMAT_TOO_LONG, 0, 0, pszFormat);
+    if (strlen(pszOutput) >= MAX_PATH)
+        return Fail(GATHER_OUTPUT_TOO_LONG, 0, 0, pszOutput);
+    if (cchFolder + 1 + cchFormat >= MAX_PATH)
+        return Fail(GATHER_PATTERN_TOO_LONG, 0, 0, pszFolder);
+    GatherFailure failure = CheckNameFormat(pszFormat, &g_run.format);
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, pszFormat);
     // Built once: the guard judges by it, and the notes read it.

@@ -1,6 +1,7 @@
 #include "name_format.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "platform.h"
@@ -13,12 +14,12 @@ const int kMaxFieldWidth = MAX_PATH;
 // Reads a decimal field; false when it is too large to matter.
 bool ReadField(const char* psz, int* pnPos)
 {
-    int nValue;
-    int cDigits = ReadDigits(psz + *pnPos, strlen(psz + *pnPos), 10, kMaxFieldWidth - 1, &nValue);
-    if (cDigits < 0)
-        return false;
-    *pnPos += cDigits;
-    return true;
+    if (psz[*pnPos] < '0' || psz[*pnPos] > '9')
+        return true;  // none
+    char* pszEnd;
+    long lValue = strtol(psz + *pnPos, &pszEnd, 10);
+    *pnPos = static_cast<int>(pszEnd - psz);
+    return lValue < kMaxFieldWidth;
 }
 
 // Parses one conversion starting just after its '%'. On success *pnPos is
@@ -85,19 +86,6 @@ GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
     return cch >= 0 && static_cast<size_t>(cch) < sizeof(pFmt->szText) ? GATHER_OK : GATHER_FORMAT_TOO_LONG;
 }
 
-int ReadDigits(const char* psz, size_t cch, int nBase, int nMax, int* pnValue)
-{
-    long long llValue = 0;
-    size_t i = 0;
-    for (; i < cch && DigitValue(psz[i], nBase) >= 0; ++i) {
-        llValue = llValue * nBase + DigitValue(psz[i], nBase);
-        if (llValue > nMax)
-            return -1;
-    }
-    *pnValue = static_cast<int>(llValue);
-    return static_cast<int>(i);
-}
-
 bool StartLevelPath(const char* pszFolder, char* pszOut, size_t cbOut, size_t* pcch)
 {
     // A folder given with its separator ("sets/", "C:\") takes no second
@@ -126,20 +114,6 @@ bool FormatLeafName(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbO
     // A checked format: one integer conversion.
     int cch = snprintf(pszOut, cbOut, pFmt->szText, nLevel);
     return cch >= 0 && static_cast<size_t>(cch) < cbOut;
-}
-
-bool AppendAsFormatText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom)
-{
-    for (size_t i = 0; i < cchFrom; ++i) {
-        bool fPercent = pszFrom[i] == '%';
-        if (*pcch + (fPercent ? 2 : 1) >= cbOut)
-            return false;
-        if (fPercent)
-            pszOut[(*pcch)++] = '%';
-        pszOut[(*pcch)++] = pszFrom[i];
-    }
-    pszOut[*pcch] = '\0';
-    return true;
 }
 
 bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom)

@@ -43,26 +43,7 @@ bool ExpandConversion(const NameFormat* pFmt, int nLevel, char* pszOut, size_t c
 // format expanded alone). False when it does not fit in cbOut bytes.
 bool FormatLeafName(const NameFormat* pFmt, int nLevel, char* pszOut, size_t cbOut);
 
-// Appends cchFrom bytes to pszOut (cbOut bytes, kept terminated) at *pcch:
-// name text as format text, each '%' doubled so that it stands for itself;
-// or format text as name text, each "%%" read as '%'. False when it does
-// not fit.
-bool AppendAsFormatText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom);
+// Appends cchFrom bytes of format text to pszOut (cbOut bytes, kept
+// terminated) at *pcch as name text, each "%%" read as '%'. False when it
+// does not fit.
 bool AppendAsNameText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom);
-
-// A decimal digit (never a byte of a double-byte character's second half,
-// which starts at 0x40).
-inline bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
-// Reads the digits at the start of cch bytes of psz in base nBase (10 or
-// 16): how many there are, with *pnValue their value; -1 when the value
-// passes nMax.
-int ReadDigits(const char* psz, size_t cch, int nBase, int nMax, int* pnValue);
-// The value of a digit in base 10 or 16 (either case), -1 for none.
-inline int DigitValue(int ch, int nBase)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (nBase == 16 && ((ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F')))
-        return (ch | 0x20) - 'a' + 10;
-    return -1;
-}

@@ -26,7 +26,7 @@ typedef char NameChar;  // bytes, compared as they are
 // it came from.
 #define FULL_PATH_CAPACITY 4096
 
-// --- Separators: '/' elsewhere; on Windows '\\' and '/' alike, as the system
+// --- Separators: '/' elsewhere; on Windows a backslash and '/' alike, as the system
 // reads a path. The second byte of a double-byte character of the ANSI code
 // page may have the value of a backslash (katakana so is 0x83 0x5C); that
 // is no separator.
@@ -37,6 +37,9 @@ const char* LastSeparator(const char* pszPath, size_t cch);
 const char* NextSeparator(const char* pszFrom);
 // The text after the last separator: the whole text when there is none.
 const char* FileNamePart(const char* pszPath);
+// The folder part of pszPath, up to pszSeparator, into pszOut; a root ("/",
+// C:\) keeps its separator. False when it does not fit.
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut);
 
 // --- Names as the file system compares them.
 

@@ -15,11 +15,7 @@ const bool kNamesLoseTrailingSpaces = false;
 
 const char* LastSeparator(const char* pszPath, size_t cch)
 {
-    const char* pszLast = NULL;
-    for (size_t i = 0; i < cch; ++i)
-        if (pszPath[i] == PATH_SEPARATOR)
-            pszLast = pszPath + i;
-    return pszLast;
+    return static_cast<const char*>(memrchr(pszPath, PATH_SEPARATOR, cch));
 }
 
 const char* NextSeparator(const char* pszFrom) { return strchr(pszFrom, PATH_SEPARATOR); }
@@ -28,6 +24,13 @@ const char* FileNamePart(const char* pszPath)
 {
     const char* pszSeparator = strrchr(pszPath, PATH_SEPARATOR);
     return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
+}
+
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
+{
+    int cch = pszSeparator == pszPath ? 1 : static_cast<int>(pszSeparator - pszPath);  // "/" keeps its separator
+    int cchOut = snprintf(pszOut, cbOut, "%.*s", cch, pszPath);
+    return cchOut >= 0 && static_cast<size_t>(cchOut) < cbOut;
 }
 
 // --- Names: bytes.
@@ -149,11 +152,8 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
 
 bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut)
 {
-    size_t cch = strlen(pszPath);
-    if (cch >= cbOut)
-        return false;
-    memcpy(pszOut, pszPath, cch + 1);
-    return true;
+    int cch = snprintf(pszOut, cbOut, "%s", pszPath);
+    return cch >= 0 && static_cast<size_t>(cch) < cbOut;
 }
 
 // A name is read alike wherever it stands in a path.
@@ -188,12 +188,10 @@ bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB) { return IsSa
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     char szLink[PATH_MAX];
-    size_t cch = strlen(pszPath);
-    if (cch >= cbOut) {
+    if (!ResolvablePath(pszPath, pszOut, cbOut)) {
         errno = ENAMETOOLONG;
         return false;
     }
-    memcpy(pszOut, pszPath, cch + 1);
     // As many links as the kernel itself follows (40), and a look past them.
     for (int cHops = 0; cHops <= 40; ++cHops) {
         ssize_t cchLink = readlink(pszOut, szLink, sizeof(szLink) - 1);
@@ -214,10 +212,15 @@ bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 
 namespace {
 
-// The output's descriptor, written through a stream of its own: fopen in
-// append mode would seek to the end on every level, though O_APPEND writes
-// there by itself.
-int g_fdOutput = -1;
+// The descriptors behind the two streams of a level's copy, each read or
+// written through a stream of its own: fopen in append mode would seek to
+// the end on every level, though O_APPEND writes there by itself, and
+// fdopen would ask the level file's descriptor for its flags, one system
+// call per level.
+struct OpenFiles {
+    int fdOutput;
+    int fdLevel;
+} g_open = {-1, -1};
 
 ssize_t WriteOutput(void* pCookie, const char* pb, size_t cb)
 {
@@ -237,13 +240,13 @@ int CloseOutput(void* pCookie) { return close(*static_cast<int*>(pCookie)); }
 
 FILE* OpenOutput(const char* pszPath, bool fCreate)
 {
-    g_fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CLOEXEC | (fCreate ? O_CREAT | O_EXCL : 0), 0666);
-    if (g_fdOutput < 0)
+    g_open.fdOutput = open(pszPath, O_WRONLY | O_APPEND | O_CLOEXEC | (fCreate ? O_CREAT | O_EXCL : 0), 0666);
+    if (g_open.fdOutput < 0)
         return NULL;
-    FILE* pOutput = fopencookie(&g_fdOutput, "a", {NULL, WriteOutput, NULL, CloseOutput});
+    FILE* pOutput = fopencookie(&g_open.fdOutput, "a", {NULL, WriteOutput, NULL, CloseOutput});
     if (pOutput == NULL) {
         int nError = errno;
-        (void)close(g_fdOutput);
+        (void)close(g_open.fdOutput);
         if (fCreate)
             (void)unlink(pszPath);  // made here a moment ago
         errno = nError;
@@ -254,7 +257,7 @@ FILE* OpenOutput(const char* pszPath, bool fCreate)
 OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pOutput*/, FileIdentity* pOutputId, bool fTake)
 {
     struct stat st;
-    if (fstat(g_fdOutput, &st) != 0)
+    if (fstat(g_open.fdOutput, &st) != 0)
         return OUTPUT_UNTOLD;
     FileIdentity id;
     IdentityFromStat(&st, &id);
@@ -268,16 +271,12 @@ OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pO
 bool EmptyOutput(FILE* /*pOutput*/)
 {
     struct stat st;
-    return fstat(g_fdOutput, &st) == 0 && (!S_ISREG(st.st_mode) || ftruncate(g_fdOutput, 0) == 0);
+    return fstat(g_open.fdOutput, &st) == 0 && (!S_ISREG(st.st_mode) || ftruncate(g_open.fdOutput, 0) == 0);
 }
 
 // --- Level files.
 
 namespace {
-
-// The open level file's descriptor, read through a stream of its own:
-// fdopen would ask the descriptor for its flags, one system call per level.
-int g_fdLevel = -1;
 
 ssize_t ReadLevel(void* pCookie, char* pb, size_t cb) { return read(*static_cast<int*>(pCookie), pb, cb); }
 
@@ -309,7 +308,7 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
     } else if (!S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : 0;  // 0: no system error, a file of the wrong kind
         opening = LEVEL_ABSENT;
-    } else if (g_fdLevel = fd, (*ppLevel = fopencookie(&g_fdLevel, "r", {ReadLevel, NULL, SeekLevel, CloseLevel})) != NULL) {
+    } else if (g_open.fdLevel = fd, (*ppLevel = fopencookie(&g_open.fdLevel, "r", {ReadLevel, NULL, SeekLevel, CloseLevel})) != NULL) {
         pMark->ullFirst = static_cast<unsigned long long>(st.st_dev);
         pMark->ullSecond = static_cast<unsigned long long>(st.st_ino);
         return LEVEL_OPENED;

@@ -35,6 +35,11 @@ int PathErrno()
                : EACCES;
 }
 
+// What follows \\?\ reaches the file system as it stands, where a '/' is
+// no separator but no character of a name either (NTFS refuses it), so no
+// file opens through a path that holds one there.
+bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+
 // What this layer keeps between calls: two names being compared, and one
 // batch of a folder's listing, aligned as its entries need.
 struct PlatformBuffers {
@@ -45,15 +50,7 @@ struct PlatformBuffers {
 
 }  // namespace
 
-// --- Separators. What follows \\?\ reaches the file system as it stands,
-// where a '/' is no separator but no character of a name either (NTFS
-// refuses it), so no file opens through a path that holds one there.
-
-namespace {
-
-bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
-
-}  // namespace
+// --- Separators.
 
 const char* LastSeparator(const char* pszPath, size_t cch)
 {
@@ -82,6 +79,14 @@ const char* FileNamePart(const char* pszPath)
 {
     const char* pszSeparator = LastSeparator(pszPath, strlen(pszPath));
     return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
+}
+
+bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
+{
+    // A root keeps its separator: "\", "C:\".
+    int cch = static_cast<int>(pszSeparator - pszPath);
+    int cchOut = snprintf(pszOut, cbOut, "%.*s", cch == 0 || pszPath[cch - 1] == ':' ? cch + 1 : cch, pszPath);
+    return cchOut >= 0 && static_cast<size_t>(cchOut) < cbOut;
 }
 
 // --- Names: UTF-16, compared as NTFS does.

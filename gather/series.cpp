@@ -2,6 +2,7 @@
 
 #include <limits.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -42,7 +43,8 @@ bool BuildMarkedPattern(const char* pszFolder, const NameFormat* pFmt, char* psz
 bool HasParentStep(const char* pszPath)
 {
     for (const char* p = pszPath; (p = strstr(p, "..")) != NULL; p += 2)
-        if ((p == pszPath || p[-1] == PATH_SEPARATOR) && (p[2] == '\0' || p[2] == PATH_SEPARATOR))
+        if ((p == pszPath || LastSeparator(pszPath, static_cast<size_t>(p - pszPath)) == p - 1) &&
+            (p[2] == '\0' || NextSeparator(p + 2) == p + 2))
             return true;
     return false;
 }
@@ -53,11 +55,11 @@ bool ToText(const char* psz, size_t cch, NameChar* pOut, size_t* pcch)
 }
 
 // Reads the number a conversion would have written: padding spaces, an
-// optional 0x, then digits. Returns 0 when the text is no such number.
+// optional 0x, digits, padding spaces. Returns 0 when the text is no such
+// number; whether the format spells it so is the caller's to check.
 int ReadLevelNumber(const NameChar* pch, size_t cch, char chConv)
 {
-    // Only ASCII is a digit, a space or an x.
-    char szNumber[MAX_PATH];
+    char szNumber[MAX_PATH];  // only ASCII can be a digit, a space or an x
     if (cch >= sizeof(szNumber))
         return 0;
     for (size_t i = 0; i < cch; ++i) {
@@ -65,20 +67,12 @@ int ReadLevelNumber(const NameChar* pch, size_t cch, char chConv)
             return 0;
         szNumber[i] = static_cast<char>(pch[i]);
     }
-    size_t i = 0;
-    while (i < cch && szNumber[i] == ' ')
-        ++i;
-    int nBase = chConv == 'x' || chConv == 'X' ? 16 : 10;
-    if (nBase == 16 && i + 1 < cch && szNumber[i] == '0' && (szNumber[i + 1] == 'x' || szNumber[i + 1] == 'X'))
-        i += 2;
-    int nValue;
-    int cDigits = ReadDigits(szNumber + i, cch - i, nBase, INT_MAX, &nValue);
-    if (cDigits <= 0)
-        return 0;
-    i += static_cast<size_t>(cDigits);
-    while (i < cch && szNumber[i] == ' ')
-        ++i;
-    return i == cch ? nValue : 0;
+    szNumber[cch] = '\0';
+    char* pszEnd;
+    long long llValue = strtoll(szNumber, &pszEnd, chConv == 'x' || chConv == 'X' ? 16 : 10);
+    while (*pszEnd == ' ')
+        ++pszEnd;
+    return *pszEnd == '\0' && llValue >= 1 && llValue <= INT_MAX ? static_cast<int>(llValue) : 0;
 }
 
 // Splits one spelling of the marked path into *pPath; with pSeries, the
@@ -172,18 +166,6 @@ int SeriesNumberOfPath(const Series* pSeries, const NameChar* pch, size_t cch)
         return 0;
     return NumberOfName(pSeries, pPath, pch + pPath->cchLead, cch - pPath->cchLead - pPath->cchBelow,
                         pPath->cchBelow == 0);
-}
-
-bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
-{
-    size_t cch = static_cast<size_t>(pszSeparator - pszPath);
-    if (cch == 0 || pszPath[cch - 1] == ':')
-        ++cch;  // "/" or "C:\"
-    if (cch >= cbOut)
-        return false;
-    memcpy(pszOut, pszPath, cch);
-    pszOut[cch] = '\0';
-    return true;
 }
 
 bool SeriesEntryPath(const Series* pSeries, const char* pszEntry, char* pszOut, size_t cbOut)

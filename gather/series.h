@@ -56,10 +56,6 @@ int SeriesNumberOfName(const Series* pSeries, const NameChar* pch, size_t cch, b
 // path below), as the file system compares names; 0 for none.
 int SeriesNumberOfPath(const Series* pSeries, const NameChar* pch, size_t cch);
 
-// The folder part of pszPath, up to pszSeparator, into pszOut; a root ("/",
-// C:\) keeps its separator. False when it does not fit.
-bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut);
-
 // The path of the file below the series' folder entry pszEntry: the
 // folder, a separator, the entry and the path below the numbered name.
 // False when it does not fit in cbOut bytes.

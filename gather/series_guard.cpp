@@ -51,6 +51,16 @@ struct GuardBuffers {
     NameChar rgchName[FULL_PATH_CAPACITY];
 } g_guard;
 
+// The value of a digit in base 10 or 16 (either case), -1 for none.
+int DigitValue(int ch, int nBase)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (nBase == 16 && ((ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F')))
+        return (ch | 0x20) - 'a' + 10;
+    return -1;
+}
+
 bool IsDotName(const char* pszName)
 {
     return pszName[0] == '\0' || strcmp(pszName, ".") == 0 || strcmp(pszName, "..") == 0;
@@ -206,10 +216,8 @@ bool SearchLink(FileSearch* pSearch, const FolderEntry* pEntry)
     pSearch->nLevel = SpelledNumber(pEntry->pszName);
     // A name holding no digit of the number is no level in any case; any
     // other may be one in another case, which is not told here.
-    const char* pch = pEntry->pszName;
-    while (*pch != '\0' && DigitValue(*pch, NumberBase()) < 0)
-        ++pch;
-    pSearch->fUndecided = pSearch->nLevel == 0 && *pch != '\0';
+    const char* pszDigits = NumberBase() == 16 ? "0123456789abcdefABCDEF" : "0123456789";
+    pSearch->fUndecided = pSearch->nLevel == 0 && strpbrk(pEntry->pszName, pszDigits) != NULL;
     return !pSearch->fUndecided && pSearch->nLevel == 0;
 }
 

@@ -14,7 +14,7 @@ set(q "it's (best), v2")
 foreach(name gap/screen.1 gap/screen.3 gap/screen.4 soko/soko001.txt soko/soko002.txt
     hole/soko01.txt hole/soko02.txt
     hole/soko03.txt hole/soko05.txt hole/soko07.txt zero/screen.0 zero/screen.1 two/screen.2 two/screen.3
-    -x/screen.1 "${q}/soko 1%.txt" "${q}/soko 2%.txt" boards/l1)
+    -x/screen.1 "${q}/soko 1%.txt" "${q}/soko 2%.txt" boards/l1 nested/sub/gri0001.sok nested/sub/gri0002.sok)
   file(WRITE ${WORK}/${name} "${board}")
 endforeach()
 foreach(n 01 02 03 04 05 06 07 08 09 10 11 12 13 14 15)
@@ -148,12 +148,16 @@ if(EMULATOR)
   set(qformat "\"soko %d%%.txt\"")
   set(qfirst "\"soko 1%.txt\"")
   set(qlast "\"soko 2%.txt\"")
+  set(qnl "\"nl.x")  # cmd.exe reads no line end in a word
+  set(qnlend "\"")
 else()
   set(qq "'")
   set(qname "'it'.''s \\(best\\), v2.soko_1.txt'")
   set(qformat "'soko %d%%.txt'")
   set(qfirst "'soko 1%.txt'")
   set(qlast "'soko 2%.txt'")
+  set(qnl "'nl'[$]'.n''x")
+  set(qnlend "'")
 endif()
 file(REMOVE ${WORK}/hl.xsb)
 file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/hl.xsb)
@@ -196,6 +200,9 @@ set(rows
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sol: No such file or directory\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format level_%d.sol: from level_1.sol to level_5.sol, 5 files|packs|gri%d.sol|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv_1.sok: No such file or directory\n@note: try the format LV_%04d.sok: LV_0001.sok, 1 file\n@note: try the format lv%04d.sok: from lv0001.sok to lv0005.sok, 5 files\n@note: try the format lv%04d.sol: from lv0001.sol to lv0004.sol, 4 files|packs|lv_%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv4100.xsb, 4100 files|long|lv%04d.xsb|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format sub/gri%04d.sok: from sub/gri0001.sok to sub/gri0002.sok, 2 files|nested|sub/gri%d.sok|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, two//screen.1: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two//|screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, ${qnl}.screen.1${qnlend}: No such file or directory\n@note: the folder ${qnl}${qnlend} does not exist|nl\nx|screen.%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*screen.01: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two|screen.%02d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*l1: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*l001: No such file or directory\n@note: 19 files of the series exist, from l02 to l20, but gathering starts at number 1|from2|l%03d|o.xsb"

@@ -7,10 +7,10 @@
 #include "format_hints.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "board_reader.h"
-#include "series.h"
 
 namespace {
 
@@ -29,65 +29,41 @@ struct NameKind {
     int nWidth;             // the digits of a zero-padded number; 0 for a plain one
     Closeness head;
     Closeness tail;
-    int cFiles;
-    int nFirst;
-    int nLast;
+    NumberRange files;
     int rgcByDigits[kMaxDigits + 1];  // of a plain kind: its numbers by their digits
     NameFormat format;                // the format that gathers it,
     bool fFormat;                     // when one other than the format given does
     bool fBoard;                      // its first file holds a board
 };
 
-// What the second listing finds of one hint's format.
+// What the second listing finds of one hint's format, read as its series.
 struct HintCount {
     const NameKind* pKind;
+    Series series;
     unsigned char rgbNumbers[kCountedNumbers / 8 + 1];
-    int cAbove;  // numbered past kCountedNumbers
-    int nFirstAbove;
-    int nLastAbove;
+    NumberRange above;  // numbered past kCountedNumbers
 };
 
-NameFormat g_givenFormat;
-char g_szListed[FULL_PATH_CAPACITY];  // the folder that holds the numbered names
-char g_szPrefix[FORMAT_CAPACITY];     // the format's text before the name
-char g_szGivenHead[MAX_PATH];
-char g_szGivenTail[MAX_PATH];
-char g_szMadeFormat[FORMAT_CAPACITY];
-char g_szFirstFile[FULL_PATH_CAPACITY];
-NameChar g_rgchA[MAX_PATH];
-NameChar g_rgchB[MAX_PATH];
-NameKind g_rgKind[kMaxKinds];
-int g_cKinds;
-HintCount g_rgCount[FORMAT_HINTS];
-int g_cCounts;
+// What one search for hints works in.
+struct HintBuffers {
+    const GatherRun* pRun;
+    char szPrefix[FORMAT_CAPACITY];  // the format's text before the name
+    char szGivenHead[MAX_PATH];      // and its name's text before the number
+    char szGivenTail[MAX_PATH];      // and after it
+    char szMadeFormat[FORMAT_CAPACITY];
+    char szFirstFile[FULL_PATH_CAPACITY];
+    NameChar rgchEntry[FULL_PATH_CAPACITY];
+    NameKind rgKind[kMaxKinds];
+    int cKinds;
+    HintCount rgCount[FORMAT_HINTS];
+    int cCounts;
+} g_hints;
 
+// A decimal digit (never a byte of a double-byte character's second half,
+// which starts at 0x40).
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 bool IsWordSeparator(char ch) { return ch == ' ' || ch == '_' || ch == '-' || ch == '.'; }
-
-// The value of cch decimal digits; -1 for text that is no such number or
-// is too long for one.
-int DigitsValue(const char* p, size_t cch)
-{
-    if (cch == 0 || cch > kMaxDigits)
-        return -1;
-    int nValue = 0;
-    for (size_t i = 0; i < cch; ++i) {
-        if (!IsDigit(p[i]))
-            return -1;
-        nValue = nValue * 10 + (p[i] - '0');
-    }
-    return nValue;
-}
-
-// Equal as names of one folder are (letter case counts where the file
-// system says so).
-bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
-{
-    size_t cchTextA;
-    size_t cchTextB;
-    return ToNameText(pA, cchA, g_rgchA, MAX_PATH, &cchTextA) && ToNameText(pB, cchB, g_rgchB, MAX_PATH, &cchTextB) &&
-           cchTextA == cchTextB && NameTextEqual(g_rgchA, g_rgchB, cchTextA);
-}
 
 // Equal ignoring letter case, and with fSkipSeparators the separators
 // between words too.
@@ -128,7 +104,7 @@ bool SplitName(const char* psz, size_t cch, size_t* piDigits, size_t* pcchDigits
             ++iEnd;
         if (!IsDigit(psz[i]))
             continue;
-        int nCloseness = CloseTo(psz, i, g_szGivenHead) * 4 + CloseTo(psz + iEnd, cch - iEnd, g_szGivenTail);
+        int nCloseness = CloseTo(psz, i, g_hints.szGivenHead) * 4 + CloseTo(psz + iEnd, cch - iEnd, g_hints.szGivenTail);
         if (nBest < 0 || nCloseness <= nBest) {
             nBest = nCloseness;
             *piDigits = i;
@@ -151,8 +127,8 @@ bool Before(const NameKind* pA, const NameKind* pB)
         return pA->fBoard;
     if (pA->tail != pB->tail)
         return pA->tail < pB->tail;
-    if (pA->cFiles != pB->cFiles)
-        return pA->cFiles > pB->cFiles;
+    if (pA->files.cFiles != pB->files.cFiles)
+        return pA->files.cFiles > pB->files.cFiles;
     // Whatever order the folder lists its names in, the same hints.
     int nHead = strcmp(pA->szHead, pB->szHead);
     int nTail = strcmp(pA->szTail, pB->szTail);
@@ -164,8 +140,8 @@ bool Before(const NameKind* pA, const NameKind* pB)
 NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
 {
     const char* pszTail = psz + iDigits + cchDigits;
-    NameKind* pWorst = g_rgKind;
-    for (NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind) {
+    NameKind* pWorst = g_hints.rgKind;
+    for (NameKind* pKind = g_hints.rgKind; pKind < g_hints.rgKind + g_hints.cKinds; ++pKind) {
         if (pKind->nWidth == nWidth && strncmp(pKind->szHead, psz, iDigits) == 0 && pKind->szHead[iDigits] == '\0' &&
             strcmp(pKind->szTail, pszTail) == 0)
             return pKind;
@@ -176,17 +152,17 @@ NameKind* KindOf(const char* psz, size_t iDigits, size_t cchDigits, int nWidth)
     memcpy(kind.szHead, psz, iDigits);  // fits: a name is shorter than a path
     memcpy(kind.szTail, pszTail, strlen(pszTail) + 1);
     kind.nWidth = nWidth;
-    kind.head = CloseTo(kind.szHead, iDigits, g_szGivenHead);
-    kind.tail = CloseTo(kind.szTail, strlen(kind.szTail), g_szGivenTail);
-    kind.cFiles = 1;
-    NameKind* pKind = g_rgKind + g_cKinds;
-    if (g_cKinds < kMaxKinds)
-        ++g_cKinds;
+    kind.head = CloseTo(kind.szHead, iDigits, g_hints.szGivenHead);
+    kind.tail = CloseTo(kind.szTail, strlen(kind.szTail), g_hints.szGivenTail);
+    kind.files.cFiles = 1;  // as it weighs once its first file is counted
+    NameKind* pKind = g_hints.rgKind + g_hints.cKinds;
+    if (g_hints.cKinds < kMaxKinds)
+        ++g_hints.cKinds;
     else if (Before(&kind, pWorst))
         pKind = pWorst;
     else
         return NULL;
-    kind.cFiles = 0;
+    kind.files.cFiles = 0;
     *pKind = kind;
     return pKind;
 }
@@ -202,17 +178,15 @@ bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
     size_t cchDigits = 0;
     if (cch >= MAX_PATH || IsFolder(pEntry) || !SplitName(psz, cch, &iDigits, &cchDigits))
         return true;
-    int nNumber = DigitsValue(psz + iDigits, cchDigits);
+    // The run of digits ends where the name's next character is no digit.
+    int nNumber = cchDigits <= kMaxDigits ? static_cast<int>(strtol(psz + iDigits, NULL, 10)) : -1;
     int nWidth = psz[iDigits] == '0' && cchDigits > 1 ? static_cast<int>(cchDigits) : 0;
     // A file 0 is left to the survey of the format given, which tells it
     // from a folder of that name.
     NameKind* pKind = nNumber > 0 ? KindOf(psz, iDigits, cchDigits, nWidth) : NULL;
     if (pKind == NULL)
         return true;
-    if (pKind->cFiles++ == 0 || nNumber < pKind->nFirst)
-        pKind->nFirst = nNumber;
-    if (nNumber > pKind->nLast)
-        pKind->nLast = nNumber;
+    AddToRange(&pKind->files, nNumber);
     ++pKind->rgcByDigits[cchDigits];
     return true;
 }
@@ -222,29 +196,47 @@ bool WeighEntry(const FolderEntry* pEntry, void* /*pContext*/)
 // number take them in.
 void MergePlainNumbers()
 {
-    for (NameKind* pPadded = g_rgKind; pPadded < g_rgKind + g_cKinds; ++pPadded) {
-        for (const NameKind* pPlain = g_rgKind; pPadded->nWidth > 0 && pPlain < g_rgKind + g_cKinds; ++pPlain) {
+    NameKind* pEnd = g_hints.rgKind + g_hints.cKinds;
+    for (NameKind* pPadded = g_hints.rgKind; pPadded < pEnd; ++pPadded) {
+        for (const NameKind* pPlain = g_hints.rgKind; pPadded->nWidth > 0 && pPlain < pEnd; ++pPlain) {
             if (pPlain->nWidth != 0 || strcmp(pPlain->szHead, pPadded->szHead) != 0 ||
                 strcmp(pPlain->szTail, pPadded->szTail) != 0)
                 continue;
             int cWider = 0;
             for (int cDigits = pPadded->nWidth; cDigits <= kMaxDigits; ++cDigits)
                 cWider += pPlain->rgcByDigits[cDigits];
-            pPadded->cFiles += cWider;
-            if (cWider > 0 && pPlain->nLast > pPadded->nLast)
-                pPadded->nLast = pPlain->nLast;
+            pPadded->files.cFiles += cWider;
+            if (cWider > 0 && pPlain->files.nLast > pPadded->files.nLast)
+                pPadded->files.nLast = pPlain->files.nLast;
         }
     }
 }
 
-// The format that gathers the kind, into g_szMadeFormat and pFmt. False
-// when it does not fit or is the format given.
+// Appends cchFrom bytes of name text to pszOut (cbOut bytes, kept
+// terminated) at *pcch as format text, each '%' doubled so that it stands
+// for itself. False when it does not fit.
+bool AppendAsFormatText(char* pszOut, size_t* pcch, size_t cbOut, const char* pszFrom, size_t cchFrom)
+{
+    for (size_t i = 0; i < cchFrom; ++i) {
+        bool fPercent = pszFrom[i] == '%';
+        if (*pcch + (fPercent ? 2 : 1) >= cbOut)
+            return false;
+        if (fPercent)
+            pszOut[(*pcch)++] = '%';
+        pszOut[(*pcch)++] = pszFrom[i];
+    }
+    pszOut[*pcch] = '\0';
+    return true;
+}
+
+// The format that gathers the kind, into pFmt. False when it does not fit
+// or is the format given.
 bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
 {
-    char* psz = g_szMadeFormat;
-    const size_t cb = sizeof(g_szMadeFormat);
-    size_t cch = strlen(g_szPrefix);  // shorter than the format it came from
-    memcpy(psz, g_szPrefix, cch + 1);
+    char* psz = g_hints.szMadeFormat;
+    const size_t cb = sizeof(g_hints.szMadeFormat);
+    size_t cch = strlen(g_hints.szPrefix);  // shorter than the format it came from
+    memcpy(psz, g_hints.szPrefix, cch + 1);
     if (!AppendAsFormatText(psz, &cch, cb, pKind->szHead, strlen(pKind->szHead)))
         return false;
     int cchConversion = pKind->nWidth > 0 ? snprintf(psz + cch, cb - cch, "%%0%dd", pKind->nWidth)
@@ -253,87 +245,52 @@ bool MakeFormat(const NameKind* pKind, NameFormat* pFmt)
         return false;
     cch += static_cast<size_t>(cchConversion);
     return AppendAsFormatText(psz, &cch, cb, pKind->szTail, strlen(pKind->szTail)) &&
-           strcmp(psz, g_givenFormat.szText) != 0 && CheckNameFormat(psz, pFmt) == GATHER_OK;
+           strcmp(psz, g_hints.pRun->format.szText) != 0 && CheckNameFormat(psz, pFmt) == GATHER_OK;
 }
 
 // Into place among the best FORMAT_HINTS, by kind.
 void RankHint(const NameKind* pKind)
 {
-    int i = g_cCounts < FORMAT_HINTS ? g_cCounts++ : FORMAT_HINTS;
-    for (; i > 0 && Before(pKind, g_rgCount[i - 1].pKind); --i)
+    HintCount* rgCount = g_hints.rgCount;
+    int i = g_hints.cCounts < FORMAT_HINTS ? g_hints.cCounts++ : FORMAT_HINTS;
+    for (; i > 0 && Before(pKind, rgCount[i - 1].pKind); --i)
         if (i < FORMAT_HINTS)
-            g_rgCount[i] = g_rgCount[i - 1];
-    if (i < FORMAT_HINTS) {
-        memset(&g_rgCount[i], 0, sizeof(g_rgCount[i]));
-        g_rgCount[i].pKind = pKind;
-    }
+            rgCount[i].pKind = rgCount[i - 1].pKind;
+    if (i < FORMAT_HINTS)
+        rgCount[i].pKind = pKind;
 }
 
-// Whether the name is one the hint's format gives a number, spelled as it
-// spells that number; its number, or -1.
-int NumberOfHintName(const HintCount* pCount, const char* psz, size_t cch)
+void CountName(HintCount* pCount, const NameChar* pch, size_t cch)
 {
-    const NameKind* pKind = pCount->pKind;
-    size_t cchHead = strlen(pKind->szHead);
-    size_t cchTail = strlen(pKind->szTail);
-    if (cch <= cchHead + cchTail)
-        return -1;
-    const char* pDigits = psz + cchHead;
-    size_t cchDigits = cch - cchHead - cchTail;
-    int nNumber = DigitsValue(pDigits, cchDigits);
-    if (nNumber < 0 || !SameName(psz, cchHead, pKind->szHead, cchHead) ||
-        !SameName(pDigits + cchDigits, cchTail, pKind->szTail, cchTail))
-        return -1;
-    char szSpelled[kMaxDigits + 2];
-    return ExpandConversion(&pCount->pKind->format, nNumber, szSpelled, sizeof(szSpelled)) &&
-                   strlen(szSpelled) == cchDigits && memcmp(szSpelled, pDigits, cchDigits) == 0
-               ? nNumber
-               : -1;
-}
-
-void CountName(HintCount* pCount, const char* psz, size_t cch)
-{
-    int nNumber = NumberOfHintName(pCount, psz, cch);
-    if (nNumber > kCountedNumbers) {
-        if (pCount->cAbove++ == 0 || nNumber < pCount->nFirstAbove)
-            pCount->nFirstAbove = nNumber;
-        if (nNumber > pCount->nLastAbove)
-            pCount->nLastAbove = nNumber;
-    } else if (nNumber > 0) {
+    int nNumber = SeriesNumberOfName(&pCount->series, pch, cch, true);
+    if (nNumber > kCountedNumbers)
+        AddToRange(&pCount->above, nNumber);
+    else if (nNumber > 0)
         pCount->rgbNumbers[nNumber / 8] |= static_cast<unsigned char>(1U << (nNumber % 8));
-    }
 }
 
 bool CountEntry(const FolderEntry* pEntry, void* /*pContext*/)
 {
-    size_t cch = strlen(pEntry->pszName);
-    if (IsFolder(pEntry))
+    size_t cch;
+    if (IsFolder(pEntry) ||
+        !ToNameText(pEntry->pszName, strlen(pEntry->pszName), g_hints.rgchEntry, FULL_PATH_CAPACITY, &cch))
         return true;
-    for (HintCount* pCount = g_rgCount; pCount < g_rgCount + g_cCounts; ++pCount)
-        CountName(pCount, pEntry->pszName, cch);
+    for (HintCount* pCount = g_hints.rgCount; pCount < g_hints.rgCount + g_hints.cCounts; ++pCount)
+        CountName(pCount, g_hints.rgchEntry, cch);
     return true;
 }
 
-bool HasNumber(const HintCount* pCount, int nNumber)
-{
-    return (pCount->rgbNumbers[nNumber / 8] & (1U << (nNumber % 8))) != 0;
-}
+bool HasNumber(const HintCount* pCount, int n) { return (pCount->rgbNumbers[n / 8] & (1U << (n % 8))) != 0; }
 
 // The counted files numbered nFrom and up, when there are any.
 void NameCountedRange(const HintCount* pCount, int nFrom, SurveyRange* pRange)
 {
-    int cFiles = pCount->cAbove;
-    int nFirst = pCount->nFirstAbove;
-    int nLast = pCount->nLastAbove;
-    for (int n = kCountedNumbers; n >= nFrom; --n) {
-        if (!HasNumber(pCount, n))
-            continue;
-        nFirst = n;
-        nLast = nLast == 0 ? n : nLast;
-        ++cFiles;
-    }
-    if (cFiles > 0)
-        NameSurveyRange(&pCount->pKind->format, nFirst, nLast, cFiles, pRange);
+    NumberRange range = pCount->above;
+    for (int n = nFrom; n <= kCountedNumbers; ++n)
+        if (HasNumber(pCount, n))
+            AddToRange(&range, n);
+    if (range.cFiles > 0)
+        NameSurveyRange(&pCount->pKind->format, &range, pRange);
 }
 
 // What the counted format gathers, and its files after the first gap.
@@ -346,88 +303,95 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
     while (nGap <= kCountedNumbers && HasNumber(pCount, nGap))
         ++nGap;
     pHint->fAtLeast = nGap > kCountedNumbers;
-    NameSurveyRange(pFmt, 1, nGap - 1, nGap - 1, &pHint->gathered);
+    NumberRange gathered = {nGap - 1, 1, nGap - 1};
+    NameSurveyRange(pFmt, &gathered, &pHint->gathered);
     if (!pHint->fAtLeast)  // else where its gap is, and what follows, is past counting
         NameCountedRange(pCount, nGap + 1, &pHint->beyond);
 }
 
 // A hint: a kind that a format other than the one given gathers from 1.
-bool Gathers(const NameKind* pKind) { return pKind->fFormat && pKind->nFirst == 1; }
+bool Gathers(const NameKind* pKind) { return pKind->fFormat && pKind->files.nFirst == 1; }
 
 // Of series that differ in what they hold, levels come first: the first
 // file of each series that gathers is looked at, once there are two.
-void ReadFirstBoards(const char* pszFolder)
+void ReadFirstBoards()
 {
+    const NameKind* pEnd = g_hints.rgKind + g_hints.cKinds;
     int cGathering = 0;
-    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+    for (const NameKind* pKind = g_hints.rgKind; pKind < pEnd; ++pKind)
         cGathering += Gathers(pKind) ? 1 : 0;
-    for (NameKind* pKind = g_rgKind; cGathering > 1 && pKind < g_rgKind + g_cKinds; ++pKind)
+    for (NameKind* pKind = g_hints.rgKind; cGathering > 1 && pKind < pEnd; ++pKind)
         pKind->fBoard = Gathers(pKind) &&
-                        ExpandLevelName(pszFolder, &pKind->format, 1, g_szFirstFile, sizeof(g_szFirstFile)) &&
-                        HoldsBoard(g_szFirstFile);
+                        ExpandLevelName(g_hints.pRun->series.szGiven, &pKind->format, 1, g_hints.szFirstFile,
+                                        sizeof(g_hints.szFirstFile)) &&
+                        HoldsBoard(g_hints.szFirstFile);
 }
 
-// The format's folder part and the text around its number; false when the
+// The format's text before the name and around its number; false when the
 // number is not in the file name.
-bool SplitGivenFormat(const char* pszFolder)
+bool SplitGivenFormat()
 {
-    const NameFormat* pFmt = &g_givenFormat;
+    const NameFormat* pFmt = &g_hints.pRun->format;
+    if (g_hints.pRun->series.szBelow[0] != '\0')
+        return false;
     const char* pszAfter = pFmt->szText + pFmt->nConvStart + pFmt->nConvLength;
-    if (NextSeparator(pszAfter) != NULL || strchr(pszAfter, '/') != NULL ||
-        !ExpandLevelName(pszFolder, pFmt, 1, g_szFirstFile, sizeof(g_szFirstFile)))
-        return false;
-    const char* pszSeparator = LastSeparator(g_szFirstFile, strlen(g_szFirstFile));
-    if (pszSeparator == NULL || !CopyFolderPart(g_szFirstFile, pszSeparator, g_szListed, sizeof(g_szListed)))
-        return false;
     const char* pszName = LastSeparator(pFmt->szText, static_cast<size_t>(pFmt->nConvStart));
     size_t cchPrefix = pszName != NULL ? static_cast<size_t>(pszName + 1 - pFmt->szText) : 0;
-    memcpy(g_szPrefix, pFmt->szText, cchPrefix);
-    g_szPrefix[cchPrefix] = '\0';
+    memcpy(g_hints.szPrefix, pFmt->szText, cchPrefix);
+    g_hints.szPrefix[cchPrefix] = '\0';
     size_t cchHead = 0;
     size_t cchTail = 0;
-    return AppendAsNameText(g_szGivenHead, &cchHead, sizeof(g_szGivenHead), pFmt->szText + cchPrefix,
+    return AppendAsNameText(g_hints.szGivenHead, &cchHead, sizeof(g_hints.szGivenHead), pFmt->szText + cchPrefix,
                             static_cast<size_t>(pFmt->nConvStart) - cchPrefix) &&
-           AppendAsNameText(g_szGivenTail, &cchTail, sizeof(g_szGivenTail), pszAfter, strlen(pszAfter));
+           AppendAsNameText(g_hints.szGivenTail, &cchTail, sizeof(g_hints.szGivenTail), pszAfter, strlen(pszAfter));
 }
 
 // The largest series of the text given at another padding that starts past 1.
 void FindStartElsewhere(FormatHints* pHints)
 {
     const NameKind* pLargest = NULL;
-    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
-        if (pKind->fFormat && pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->nFirst > 1 &&
-            (pLargest == NULL || pKind->cFiles > pLargest->cFiles))
+    for (const NameKind* pKind = g_hints.rgKind; pKind < g_hints.rgKind + g_hints.cKinds; ++pKind)
+        if (pKind->fFormat && pKind->head == AS_GIVEN && pKind->tail == AS_GIVEN && pKind->files.nFirst > 1 &&
+            (pLargest == NULL || pKind->files.cFiles > pLargest->files.cFiles))
             pLargest = pKind;
     if (pLargest != NULL)
-        NameSurveyRange(&pLargest->format, pLargest->nFirst, pLargest->nLast, pLargest->cFiles,
-                        &pHints->startsElsewhere);
+        NameSurveyRange(&pLargest->format, &pLargest->files, &pHints->startsElsewhere);
 }
 
 }  // namespace
 
-bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints)
+bool FindFormatHints(const GatherRun* pRun, FormatHints* pHints)
 {
     memset(pHints, 0, sizeof(*pHints));
-    g_cKinds = 0;
-    g_cCounts = 0;
+    g_hints.pRun = pRun;
+    g_hints.cKinds = 0;
+    g_hints.cCounts = 0;
     errno = 0;
-    if (CheckNameFormat(pszFormat, &g_givenFormat) != GATHER_OK || !SplitGivenFormat(pszFolder) ||
-        !ListFolder(g_szListed, true, WeighEntry, NULL))
+    const char* pszListed = pRun->series.szFolder;
+    if (!pRun->fJudged || !SplitGivenFormat() || !ListFolder(pszListed, true, WeighEntry, NULL))
         return false;
     MergePlainNumbers();
-    for (NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+    const NameKind* pEnd = g_hints.rgKind + g_hints.cKinds;
+    for (NameKind* pKind = g_hints.rgKind; pKind < pEnd; ++pKind)
         pKind->fFormat = MakeFormat(pKind, &pKind->format);
-    ReadFirstBoards(pszFolder);
+    ReadFirstBoards();
     FindStartElsewhere(pHints);
-    for (const NameKind* pKind = g_rgKind; pKind < g_rgKind + g_cKinds; ++pKind)
+    for (const NameKind* pKind = g_hints.rgKind; pKind < pEnd; ++pKind)
         if (Gathers(pKind))
             RankHint(pKind);
-    if (g_cCounts == 0)
+    // Each hint's format read as the run reads its own: as a series.
+    for (HintCount* pCount = g_hints.rgCount; pCount < g_hints.rgCount + g_hints.cCounts; ++pCount) {
+        memset(pCount->rgbNumbers, 0, sizeof(pCount->rgbNumbers));
+        pCount->above = NumberRange{0, 0, 0};
+        if (MakeSeries(pRun->series.szGiven, &pCount->pKind->format, &pCount->series) != GATHER_OK)
+            return false;
+    }
+    if (g_hints.cCounts == 0)
         return true;
-    if (!ListFolder(g_szListed, true, CountEntry, NULL))
+    if (!ListFolder(pszListed, true, CountEntry, NULL))
         return false;
-    for (int i = 0; i < g_cCounts; ++i)
-        MakeHint(&g_rgCount[i], &pHints->rgHint[i]);
-    pHints->cHints = g_cCounts;
+    for (int i = 0; i < g_hints.cCounts; ++i)
+        MakeHint(&g_hints.rgCount[i], &pHints->rgHint[i]);
+    pHints->cHints = g_hints.cCounts;
     return true;
 }

@@ -25,14 +25,13 @@ struct FormatHints {
     SurveyRange startsElsewhere;
 };
 
-// Weighs every kind of numbered name in the folder of the series
-// (pszFolder, pszFormat). The text before the number weighs most: as given,
+// Weighs every kind of numbered name in the folder of the run's series. The text before the number weighs most: as given,
 // then in other letter case, then with other separators; then the text
 // after the number. The text given at another padding comes first; then a
 // series whose first file holds a board comes before one whose first file
 // holds none (solutions, read-me files); size breaks ties. Lists the folder
 // twice (the second time to count exactly what each hint's format names)
 // and, where two or more series gather, looks at the first file of each.
-// False when the format is refused, its number is not in the file name, or
-// the folder cannot be listed.
-bool FindFormatHints(const char* pszFolder, const char* pszFormat, FormatHints* pHints);
+// False when the run built no series, its number is not in the file name,
+// or the folder cannot be listed.
+bool FindFormatHints(const GatherRun* pRun, FormatHints* pHints);

@@ -6,15 +6,15 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "name_format.h"
-#include "platform.h"
-
 namespace {
 
-char g_rgchRead[64 * 1024];
-char g_szLevelPath[MAX_PATH];
-NameFormat g_boardFormat;
-FileMark g_mark;  // unused here: what opening a level file also tells
+// What reading works in: a piece of a file, the path of a level file, and
+// the mark that opening one also gives, which is not needed here.
+struct BoardBuffers {
+    char rgchRead[64 * 1024];
+    char szLevelPath[FULL_PATH_CAPACITY];
+    FileMark mark;
+} g_boards;
 
 // The state of a reader between bytes.
 struct RowScan {
@@ -60,17 +60,17 @@ long CountStream(FILE* pFile)
 {
     RowScan scan = kNewScan;
     size_t cb;
-    while ((cb = fread(g_rgchRead, 1, sizeof(g_rgchRead), pFile)) > 0)
-        ScanBytes(&scan, g_rgchRead, cb);
+    while ((cb = fread(g_boards.rgchRead, 1, sizeof(g_boards.rgchRead), pFile)) > 0)
+        ScanBytes(&scan, g_boards.rgchRead, cb);
     if (scan.fInLine)
         EndLine(&scan);
     return ferror(pFile) ? -1 : scan.cBoards;
 }
 
-void Note(int* pcFiles, char (*rgszName)[MAX_PATH], int nLevel)
+void Note(const NameFormat* pFmt, int* pcFiles, char (*rgszName)[MAX_PATH], int nLevel)
 {
     if (*pcFiles < BOARD_NAMES)
-        (void)FormatLeafName(&g_boardFormat, nLevel, rgszName[*pcFiles], MAX_PATH);
+        (void)FormatLeafName(pFmt, nLevel, rgszName[*pcFiles], MAX_PATH);
     ++*pcFiles;
 }
 
@@ -80,7 +80,7 @@ bool CountBoards(const char* pszPath, long* pcBoards)
 {
     // Opened as a level file is: a FIFO or device is never waited on.
     FILE* pFile;
-    if (OpenLevelFile(pszPath, &pFile, &g_mark) != LEVEL_OPENED)
+    if (OpenLevelFile(pszPath, &pFile, &g_boards.mark) != LEVEL_OPENED)
         return false;
     long cbFile = fseek(pFile, 0, SEEK_END) == 0 ? ftell(pFile) : -1;
     *pcBoards = cbFile >= 0 && cbFile <= BOARD_READ_LIMIT && fseek(pFile, 0, SEEK_SET) == 0 ? CountStream(pFile) : -1;
@@ -91,31 +91,32 @@ bool CountBoards(const char* pszPath, long* pcBoards)
 bool HoldsBoard(const char* pszPath)
 {
     FILE* pFile;
-    if (OpenLevelFile(pszPath, &pFile, &g_mark) != LEVEL_OPENED)
+    if (OpenLevelFile(pszPath, &pFile, &g_boards.mark) != LEVEL_OPENED)
         return false;
     RowScan scan = kNewScan;
-    ScanBytes(&scan, g_rgchRead, fread(g_rgchRead, 1, sizeof(g_rgchRead), pFile));
+    ScanBytes(&scan, g_boards.rgchRead, fread(g_boards.rgchRead, 1, sizeof(g_boards.rgchRead), pFile));
     EndLine(&scan);
     (void)fclose(pFile);
     return scan.cBoards > 0;
 }
 
-bool FindOddLevels(const char* pszFolder, const char* pszFormat, int cLevels, BoardOddities* pOdd)
+bool FindOddLevels(const GatherRun* pRun, BoardOddities* pOdd)
 {
     memset(pOdd, 0, sizeof(*pOdd));
-    if (CheckNameFormat(pszFormat, &g_boardFormat) != GATHER_OK)
+    if (pRun->failure != GATHER_OK || pRun->cGathered == 0)
         return false;
-    for (int nLevel = 1; nLevel <= cLevels; ++nLevel) {
+    for (int nLevel = 1; nLevel <= pRun->cGathered; ++nLevel) {
         FILE* pFile = NULL;
-        if (!ExpandLevelName(pszFolder, &g_boardFormat, nLevel, g_szLevelPath, sizeof(g_szLevelPath)) ||
-            OpenLevelFile(g_szLevelPath, &pFile, &g_mark) != LEVEL_OPENED)
+        if (!ExpandLevelName(pRun->series.szGiven, &pRun->format, nLevel, g_boards.szLevelPath,
+                             sizeof(g_boards.szLevelPath)) ||
+            OpenLevelFile(g_boards.szLevelPath, &pFile, &g_boards.mark) != LEVEL_OPENED)
             continue;  // changed since the run: nothing to say of it
         long cBoards = CountStream(pFile);
         (void)fclose(pFile);
         if (cBoards == 0)
-            Note(&pOdd->cNoBoard, pOdd->rgszNoBoard, nLevel);
+            Note(&pRun->format, &pOdd->cNoBoard, pOdd->rgszNoBoard, nLevel);
         else if (cBoards > 1)
-            Note(&pOdd->cSeveral, pOdd->rgszSeveral, nLevel);
+            Note(&pRun->format, &pOdd->cSeveral, pOdd->rgszSeveral, nLevel);
     }
     return true;
 }

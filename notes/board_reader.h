@@ -3,7 +3,7 @@
 // program will see other levels than the files gathered.
 #pragma once
 
-#include "name_format.h"
+#include "gather.h"
 
 // A collection larger than this is not read back: no Sokoban collection
 // comes near it.
@@ -30,7 +30,6 @@ struct BoardOddities {
     char rgszSeveral[BOARD_NAMES][MAX_PATH];
 };
 
-// Reads level files 1 ... cLevels of the series (pszFolder, pszFormat) and
-// sorts out those that hold no board or several. False when the format is
-// refused.
-bool FindOddLevels(const char* pszFolder, const char* pszFormat, int cLevels, BoardOddities* pOdd);
+// Reads the level files a run gathered and sorts out those that hold no
+// board or several. False when the run gathered nothing.
+bool FindOddLevels(const GatherRun* pRun, BoardOddities* pOdd);
