@@ -100,13 +100,18 @@ inline bool IsSameFile(const FileIdentity* pA, const FileIdentity* pB)
 {
     return pA->ullVolume == pB->ullVolume && pA->ullIndex == pB->ullIndex;
 }
-// Whether two files may be one, which a guard must take them for: on
-// Windows the same file index under two volume serials may be one file seen
-// through two drive letters (Wine gives each letter a serial of its own, and
-// a folder the serial of the letter it is the root of); elsewhere as
-// IsSameFile. Only for files: every volume's root folder has one index. A
-// device is no file.
-bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB);
+// Whether two files may be one, which a guard must take them for: the same
+// file number under two volume numbers may be one file seen two ways. Wine
+// gives each drive letter a volume serial of its own (and a folder the
+// serial of the letter it is the root of); a Linux overlay shows a lower
+// folder's file with its own inode number under the overlay's device
+// number. Two files that only share a number on two volumes are taken for
+// one: a refusal, which loses nothing. Only for files: every volume's root
+// folder has one number. A device is no file.
+inline bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB)
+{
+    return pA->ullIndex == pB->ullIndex && !pA->fDevice && !pB->fDevice;
+}
 // The name that writing to pszPath finally writes: the symbolic links at its
 // end followed, whether their last target exists or not. False, with errno,
 // when it does not fit (ENAMETOOLONG) or a link cannot be read (ELOOP for a

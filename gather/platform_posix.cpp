@@ -182,9 +182,6 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return true;
 }
 
-// A device number is the file system's own: one file has one.
-bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB) { return IsSameFile(pA, pB); }
-
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     char szLink[PATH_MAX];
@@ -265,7 +262,9 @@ OutputCheck CheckOutput(FILE* /*pLevel*/, const FileMark* pLevelMark, FILE* /*pO
         *pOutputId = id;
     else if (!IsSameFile(&id, pOutputId))
         return OUTPUT_REPLACED;
-    return pLevelMark->ullFirst == id.ullVolume && pLevelMark->ullSecond == id.ullIndex ? OUTPUT_IS_LEVEL : OUTPUT_APART;
+    // By the inode number alone, as MayBeSameFile compares: an overlay shows
+    // a level of its lower folder under another device number.
+    return pLevelMark->ullSecond == id.ullIndex ? OUTPUT_IS_LEVEL : OUTPUT_APART;
 }
 
 bool EmptyOutput(FILE* /*pOutput*/)

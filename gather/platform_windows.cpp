@@ -213,14 +213,6 @@ bool IdentifyPath(const char* pszPath, FileIdentity* pId)
     return fOk;
 }
 
-// A volume serial is read through the path that opened the file, a file
-// index is the file system's own. On Windows a subst drive shows its
-// volume's serial; Wine shows another per drive letter.
-bool MayBeSameFile(const FileIdentity* pA, const FileIdentity* pB)
-{
-    return pA->ullIndex == pB->ullIndex && !pA->fDevice && !pB->fDevice;
-}
-
 bool WriteTargetPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     // Links here are opened by the system, which the identity of an existing

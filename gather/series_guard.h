@@ -1,4 +1,6 @@
-// Keeping the output away from the level files it is gathered from.
+// Keeping the output away from the level files it is gathered from, before
+// the run; during it, every opening of the output is checked again
+// (CheckOutput in platform.h, called for each level by the copy loop).
 #pragma once
 
 #include "platform.h"

@@ -180,6 +180,14 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
     if (mount(s.c_str(), m.c_str(), nullptr, MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "cannot bind-mount here (" << strerror(errno) << "): needs root with CAP_SYS_ADMIN";
     bool fUp = mount(dir_.c_str(), up.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    // An overlay of s shows its files with their own inode numbers under
+    // the overlay's device number.
+    fs::path ov = At("ov");
+    for (const char* pszName : {"ov", "ov.upper", "ov.work"})
+        fs::create_directories(At(pszName));
+    std::string options = "lowerdir=" + s.string() + ",upperdir=" + At("ov.upper").string() + ",workdir=" + At("ov.work").string();
+    bool fOverlay = mount("overlay", ov.c_str(), "overlay", 0, options.c_str()) == 0;
+    std::string overlayError = strerror(errno);
     // A file mounted over a name: the listing shows the name's own number.
     WriteBytes(o / "over.xsb", "over");
     ASSERT_EQ(mount((o / "over.xsb").c_str(), (s / "screen.9").c_str(), nullptr, MS_BIND, nullptr), 0);
@@ -187,11 +195,12 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
         {s, "screen.%d", m / "screen.3", ""},            {s, "screen.%d", o / "out.xsb", m / "screen.3"},
         {s, "screen.%d", o / "one.xsb", m / "screen.1"}, {s, "screen.%d", o / "up.xsb", up / "s/screen.2"},
         {m, "screen.%d", o / "s.xsb", s / "screen.9"},   {s, "%d/level.txt", o / "lvl.xsb", m / "2/level.txt"},
-        {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}, {s, "screen.%d", o / "over.xsb", ""}};
+        {s, "screen.%d", o / "SCREEN.xsb", m / "SCREEN.2"}, {s, "screen.%d", o / "over.xsb", ""},
+        {ov, "screen.%d", s / "screen.3", ""},           {s, "screen.%d", ov / "screen.2", ""}};
     std::map<std::string, std::string> before = Levels(s);
     std::vector<std::string> wrong;
     for (const auto& [folder, pszFormat, output, target] : rows) {
-        if (!fUp && target.parent_path().parent_path() == up)
+        if ((!fUp && target.parent_path().parent_path() == up) || (!fOverlay && (folder == ov || output.parent_path() == ov)))
             continue;
         if (!target.empty())
             fs::create_symlink(target, output);
@@ -207,6 +216,9 @@ TEST_F(GatherPosix, SeriesFolderWithASecondPathIsProtected)
     umount(m.c_str());
     if (fUp)
         umount(up.c_str());
+    if (fOverlay)
+        umount(ov.c_str());
+    EXPECT_TRUE(fOverlay) << "no overlay mount: " << overlayError;
     EXPECT_EQ(after, before);
     EXPECT_EQ(wrong, std::vector<std::string>());
 
