@@ -59,6 +59,31 @@ void PrintHint(FILE* pOut, const FormatHint* pHint)
     (void)fputc('\n', pOut);
 }
 
+// What a program will miss of one level file, and why, in a player's words.
+void PrintDamage(FILE* pOut, const DamagedLevel* pDamaged)
+{
+    const BoardReading* pReading = &pDamaged->reading;
+    const char* pszName = Quoted(pDamaged->szName);
+    if (pReading->damage == DAMAGE_CTRL_Z) {
+        (void)fprintf(pOut, PROGRAM_NAME ": note: a Windows program reading the collection as text stops at the Ctrl+Z "
+                      "byte of %s: it will not see what follows\n", pszName);
+        return;
+    }
+    if (pReading->damage == DAMAGE_CR_ONLY) {
+        (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will not see the board in %s: the file uses CR line "
+                      "ends, as old Mac programs wrote\n", pszName);
+        return;
+    }
+    const char* rgpszFlaw[] = {"holds a byte-order mark", "holds a no-break space",
+                               "holds a byte that is no board character (text of another code page)", "holds a tab",
+                               "holds a NUL byte", "holds a CR that ends no line", "is written with run-length digits"};
+    (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will not see %s in %s: the row %s\n",
+                  pReading->damage == DAMAGE_TOP_ROW      ? "the top row of the board"
+                  : pReading->damage == DAMAGE_BOTTOM_ROW ? "the bottom row of the board"
+                                                          : "a row inside the board, and sees two boards",
+                  pszName, rgpszFlaw[pReading->flaw]);
+}
+
 }  // namespace
 
 bool PrintMissingFolder(FILE* pOut, const char* pszFolder)
@@ -117,26 +142,44 @@ void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun)
 
 void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
 {
-    long cBoards;
+    char szCut[MAX_PATH];
+    if (pRun->cCutAtCtrlZ > 0 && FormatLeafName(&pRun->format, pRun->nFirstCut, szCut, sizeof(szCut))) {
+        (void)fprintf(pOut, PROGRAM_NAME ": note: %s ends at a Ctrl+Z byte, as Windows reads text: the %llu or more bytes "
+                      "after it were not gathered", Quoted(szCut), pRun->cbFirstCut);
+        if (pRun->cCutAtCtrlZ > 1)
+            (void)fprintf(pOut, "; %d more level %s the same", pRun->cCutAtCtrlZ - 1,
+                          Plural(pRun->cCutAtCtrlZ - 1, "file ends", "files end"));
+        (void)fputc('\n', pOut);
+    }
+    BoardReading collection;
     int cGathered = pRun->cGathered;
-    // The file the run wrote, read where its links end.
-    if (!pRun->fJudged || !CountBoards(pRun->output.szTarget, &cBoards) || cBoards == cGathered ||
-        !FindOddLevels(pRun, &g_found.odd))
+    // The file the run wrote, read where its links end: one pass when it
+    // reads back as the levels gathered.
+    if (!pRun->fJudged || !ReadBoards(pRun->output.szTarget, &collection) ||
+        (collection.cBoards == cGathered && collection.damage == DAMAGE_NONE) || !FindOddLevels(pRun, &g_found.odd))
         return;
-    (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will see %ld %s in %s, not %d: ", cBoards,
-                  cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
+    const BoardOddities* pOdd = &g_found.odd;
+    for (int i = 0; i < pOdd->cDamaged && i < BOARD_NAMES; ++i)
+        PrintDamage(pOut, &pOdd->rgDamaged[i]);
+    if (pOdd->cDamaged > BOARD_NAMES)
+        (void)fprintf(pOut, PROGRAM_NAME ": note: %d more level %s will not read whole\n", pOdd->cDamaged - BOARD_NAMES,
+                      Plural(pOdd->cDamaged - BOARD_NAMES, "file", "files"));
+    if (collection.cBoards == cGathered || (pOdd->cNoBoard == 0 && pOdd->cSeveral == 0))
+        return;  // nothing more to tell than the damage told
+    (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will see %ld %s in %s, not %d: ", collection.cBoards,
+                  collection.cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
     const char* pszSeparator = "";
-    if (g_found.odd.cNoBoard > 0) {
-        (void)fprintf(pOut, "%d level %s no board, such as %s", g_found.odd.cNoBoard,
-                      Plural(g_found.odd.cNoBoard, "file holds", "files hold"), Quoted(g_found.odd.rgszNoBoard[0]));
+    if (pOdd->cNoBoard > 0) {
+        (void)fprintf(pOut, "%d level %s no board, such as %s", pOdd->cNoBoard,
+                      Plural(pOdd->cNoBoard, "file holds", "files hold"), Quoted(pOdd->rgszNoBoard[0]));
         pszSeparator = "; ";
     }
-    if (g_found.odd.cSeveral > 0) {
-        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, g_found.odd.cSeveral,
-                      Plural(g_found.odd.cSeveral, "file holds", "files hold"));
-        int cNamed = g_found.odd.cSeveral < BOARD_NAMES ? g_found.odd.cSeveral : BOARD_NAMES;
+    if (pOdd->cSeveral > 0) {
+        (void)fprintf(pOut, "%s%d level %s several boards, such as ", pszSeparator, pOdd->cSeveral,
+                      Plural(pOdd->cSeveral, "file holds", "files hold"));
+        int cNamed = pOdd->cSeveral < BOARD_NAMES ? pOdd->cSeveral : BOARD_NAMES;
         for (int i = 0; i < cNamed; ++i)
-            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(g_found.odd.rgszSeveral[i]));
+            (void)fprintf(pOut, "%s%s", i == 0 ? "" : i + 1 == cNamed ? " and " : ", ", Quoted(pOdd->rgszSeveral[i]));
     }
     (void)fputc('\n', pOut);
 }

@@ -23,8 +23,11 @@ bool PrintMissingFolder(FILE* pOut, const char* pszFolder);
 void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun);
 
 // After a run that gathered into pszOutput (as given): reads the collection
-// back as a Sokoban program splits it, and when it holds another number of
-// boards than the files gathered, a note that says so and names level files
-// that hold no board or several. Nothing otherwise, nor for a collection
-// too large to be one.
+// back as a Sokoban program splits it. Where a Ctrl+Z ended a level file
+// before its end (Windows), a note that says what was left out. For each
+// level file whose board a
+// program will not read whole, a note that says what it will miss and why;
+// when the collection holds another number of boards than the files
+// gathered, a note that says so and names level files that hold no board or
+// several. Nothing otherwise.
 void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput);

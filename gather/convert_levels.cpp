@@ -103,23 +103,39 @@ LevelOpening OpenLevel(const char* pszName, FILE** ppLevel)
     return opening;
 }
 
-// Copies every byte that reading yields (NUL bytes too), completes a last
-// line that has no line end, then writes one line end. So an empty line
-// follows every level: a reader splits the collection into levels there, and
-// a board whose last row is open would otherwise run into the next one.
+// Copies every byte that reading yields (NUL bytes too) but a UTF-8
+// byte-order mark at the start, completes a last line that has no line end,
+// then writes one line end. So an empty line follows every level: a reader
+// splits the collection into levels there, and a board whose last row is
+// open would otherwise run into the next one. A byte-order mark is no text:
+// in the middle of a collection it would stand before the level's top row,
+// which no reader then takes for a board row.
 // Returns GATHER_OK, GATHER_READ_FAILED or GATHER_WRITE_FAILED, with errno
 // as the failing call left it.
 GatherFailure CopyLevel(FILE* pLevel, FILE* pOutput)
 {
     size_t cb;
     char chLast = '\n';  // an empty level has no line to complete
-    while ((cb = fread(g_szLine, 1, sizeof(g_szLine) - 1, pLevel)) > 0) {
-        if (fwrite(g_szLine, 1, cb, pOutput) != cb)
+    unsigned long long cbRead = 0;
+    unsigned long long cLineEnds = 0;
+    for (bool fStart = true; (cb = fread(g_szLine, 1, sizeof(g_szLine) - 1, pLevel)) > 0; fStart = false) {
+        size_t cbMark = fStart && cb >= 3 && memcmp(g_szLine, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+        if (fwrite(g_szLine + cbMark, 1, cb - cbMark, pOutput) != cb - cbMark)
             return GATHER_WRITE_FAILED;
-        chLast = g_szLine[cb - 1];
+        chLast = cb > cbMark ? g_szLine[cb - 1] : chLast;
+        cbRead += cb;
+        const char* pEnd = g_szLine + cb;
+        for (const char* p = g_szLine; kTextEndsAtCtrlZ && (p = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(pEnd - p)))) != NULL; ++p)
+            ++cLineEnds;
     }
     if (ferror(pLevel))
         return GATHER_READ_FAILED;
+    // What a Ctrl+Z left out is told, not hidden behind a count.
+    unsigned long long cbLeftOut = BytesLeftOutAtCtrlZ(&g_gathering.levelMark, cbRead, cLineEnds);
+    if (cbLeftOut > 0 && g_run.cCutAtCtrlZ++ == 0) {
+        g_run.nFirstCut = g_nLevel;
+        g_run.cbFirstCut = cbLeftOut;
+    }
     if (chLast != '\n' && fputc('\n', pOutput) == EOF)
         return GATHER_WRITE_FAILED;
     return fputc('\n', pOutput) != EOF ? GATHER_OK : GATHER_WRITE_FAILED;
@@ -190,6 +206,7 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput)
 {
     g_run.fJudged = false;
+    g_run.cCutAtCtrlZ = 0;
     Record(GATHER_OK, 0, 0, "");
     if (pszFolder[0] == '\0')
         return Fail(GATHER_EMPTY_FOLDER, 0, 0, "");

@@ -22,6 +22,12 @@ struct GatherRun {
     char szName[FULL_PATH_CAPACITY];    // the file, folder or text concerned
     char szFolder[FULL_PATH_CAPACITY];  // the folder of szName's file as szName spells it,
                                         // "" for the working folder
+    // Level files that text-mode reading ended at a Ctrl+Z with bytes after
+    // it (Windows): how many, the first, and at least how many bytes of it
+    // were left out.
+    int cCutAtCtrlZ;
+    int nFirstCut;
+    unsigned long long cbFirstCut;
     // The guard let the run go on: format, series and output hold what was
     // checked, built and judged. The output also says why the guard refused.
     bool fJudged;

@@ -164,6 +164,18 @@ enum LevelOpening {
 // nothing, EISDIR for a folder, 0 for another kind of file; for LEVEL_FAILED
 // the system's reason (permission denied, an I/O error, too many open files).
 LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark);
+// Whether reading text ends a file at a Ctrl+Z byte, as the Windows runtime
+// does; elsewhere reading text reads every byte.
+extern const bool kTextEndsAtCtrlZ;
+// How many bytes after a Ctrl+Z text-mode reading surely left out of the
+// open level file (mark *pMark) of which it gave cbRead bytes holding
+// cLineEnds line ends: 0 where none surely were, and where reading text
+// reads every byte. Each line end read may have been a CR LF, so a tail of
+// no more bytes than the file's line ends is not told.
+unsigned long long BytesLeftOutAtCtrlZ(const FileMark* pMark, unsigned long long cbRead, unsigned long long cLineEnds);
+// Reads an open level file as bytes from now on, as a program that reads
+// it without text mode sees it.
+void ReadAsBytes(FILE* pFile);
 
 // --- Folders.
 

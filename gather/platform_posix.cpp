@@ -10,6 +10,7 @@
 #include "platform.h"
 
 const bool kNamesLoseTrailingSpaces = false;
+const bool kTextEndsAtCtrlZ = false;
 
 // --- Separators: one byte, '/', never part of another character.
 
@@ -317,6 +318,14 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
     errno = nError;
     return opening;
 }
+
+unsigned long long BytesLeftOutAtCtrlZ(const FileMark* /*pMark*/, unsigned long long /*cbRead*/,
+                                       unsigned long long /*cLineEnds*/)
+{
+    return 0;
+}
+
+void ReadAsBytes(FILE* /*pFile*/) {}  // text mode changes nothing here
 
 // --- Folders.
 

@@ -14,6 +14,7 @@
 
 // At the end of a name Windows drops trailing spaces ("%-3d").
 const bool kNamesLoseTrailingSpaces = true;
+const bool kTextEndsAtCtrlZ = true;
 
 namespace {
 
@@ -359,6 +360,16 @@ LevelOpening OpenLevelFile(const char* pszName, FILE** ppLevel, FileMark* pMark)
     }
     return opening;
 }
+
+unsigned long long BytesLeftOutAtCtrlZ(const FileMark* pMark, unsigned long long cbRead, unsigned long long cLineEnds)
+{
+    // The file's size (its mark) less what was read, less a CR for each
+    // line end, less the Ctrl+Z itself.
+    unsigned long long cbAccounted = cbRead + cLineEnds + 1;
+    return pMark->ullFirst > cbAccounted ? pMark->ullFirst - cbAccounted : 0;
+}
+
+void ReadAsBytes(FILE* pFile) { (void)_setmode(_fileno(pFile), _O_BINARY); }
 
 // --- Folders.
 

@@ -59,14 +59,25 @@ endforeach()
 file(WRITE ${WORK}/one/l1 "${board}")
 file(WRITE ${WORK}/one/l2 "Title only\n")
 file(COPY ${WORK}/one/l2 ${WORK}/several/l1 DESTINATION ${WORK}/even)  # as many boards as files
-# Just over 16 MB, not read back: natively only, where the size rule is the
-# same code and 16 MB take no minute to gather.
+# Over 16 MB, read back whole: natively only, where the reader is the same
+# code and 16 MB take no minute to gather.
 if(NOT EMULATOR)
   string(REPEAT "x\n" 8388609 big)
-  file(WRITE ${WORK}/big/l1 "${big}")
+  file(WRITE ${WORK}/big/l1 "${big}${board}")
   set(big "")
 else()
   file(WRITE ${WORK}/big/l1 "${board}")
+endif()
+# Rows a Sokoban program will not read: a tab, CR line ends, a Ctrl+Z with
+# a row after it.
+string(ASCII 26 ctrlz)
+file(WRITE ${WORK}/tab/l1 "#####\t\n#@$.#\n#####\n")
+file(WRITE ${WORK}/mac/l1 "#####\r#@$.#\r#####\r")
+file(WRITE ${WORK}/dos/l1 "${board}${ctrlz}#####\n")
+if(EMULATOR)
+  set(ctrlz_note "l1 ends at a Ctrl.Z byte, as Windows reads text: the 3 or more bytes after it were not gathered")
+else()
+  set(ctrlz_note "a Windows program reading the collection as text stops at the Ctrl.Z byte of l1: it will not see what follows")
 endif()
 # Packs of levels (a board each) beside their solutions (none), and 40
 # smaller packs of solutions.
@@ -184,6 +195,9 @@ set(rows
   "0|^2\r?\n$|@note: a Sokoban program will see 1 level in o.xsb, not 2: 1 level file holds no board, such as l2|one|l%d|o.xsb"
   "0|^4\r?\n$|@note: a Sokoban program will see 8 levels in o.xsb, not 4: 4 level files hold several boards, such as l1, l2 and l3|several|l%d|o.xsb"
   "0|^2\r?\n$||even|l%d|o.xsb"
+  "0|^1\r?\n$|@note: a Sokoban program will not see the top row of the board in l1: the row holds a tab|tab|l%d|o.xsb"
+  "0|^1\r?\n$|@note: a Sokoban program will not see the board in l1: the file uses CR line ends, as old Mac programs wrote|mac|l%d|o.xsb"
+  "0|^1\r?\n$|@note: ${ctrlz_note}|dos|l%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot create the output nodir.o.xsb: No such file or directory\n@note: the folder nodir does not exist|${WORK}/set|screen.%d|nodir/o.xsb"
   "1|^ERROR \r?\n$|@cannot write the output .*: No space left on device|${WORK}/set|screen.%d|${full}"
   "0|^1\r?\n$|@note: level file 2, .*screen.2, does not exist. 2 more files of the series follow it, from screen.3 to screen.4, and were not gathered|${WORK}/gap|screen.%d|${WORK}/o.xsb"

@@ -58,9 +58,13 @@ TEST_F(GatherWindows, TextModeTranslatesLineEnds)
 
 TEST_F(GatherWindows, CtrlZEndsALevelFile)
 {
-    WriteSeries("screen.%d", {"kept\n\x1a" "dropped\n", "open\x1a" "dropped\n", "next\n"});
-    EXPECT_EQ(Convert(Str("out.xsb")), "3");
-    EXPECT_EQ(ReadBytes(At("out.xsb")), "kept\r\n\r\nopen\r\n\r\nnext\r\n\r\n");
+    // What was left out is recorded; a DOS file's last Ctrl+Z leaves out nothing.
+    WriteSeries("screen.%d", {"kept\n\x1a" "dropped\n", "open\x1a" "dropped\n", "next\n", "dos\r\n\x1a"});
+    EXPECT_EQ(Convert(Str("out.xsb")), "4");
+    EXPECT_EQ(ReadBytes(At("out.xsb")), "kept\r\n\r\nopen\r\n\r\nnext\r\n\r\ndos\r\n\r\n");
+    EXPECT_EQ(g_run.cCutAtCtrlZ, 2);
+    EXPECT_EQ(g_run.nFirstCut, 1);
+    EXPECT_EQ(g_run.cbFirstCut, 7U);  // "dropped\n", its line end taken for a CR LF
 }
 
 TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
