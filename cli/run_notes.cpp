@@ -77,6 +77,11 @@ void PrintDamage(FILE* pOut, const DamagedLevel* pDamaged)
     const char* rgpszFlaw[] = {"holds a byte-order mark", "holds a no-break space",
                                "holds a byte that is no board character (text of another code page)", "holds a tab",
                                "holds a NUL byte", "holds a CR that ends no line", "is written with run-length digits"};
+    if (pReading->damage == DAMAGE_NEAR_ROWS_ONLY) {
+        (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will not see the board in %s: none of its rows is "
+                      "a board row (one %s)\n", pszName, rgpszFlaw[pReading->flaw]);
+        return;
+    }
     (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will not see %s in %s: the row %s\n",
                   pReading->damage == DAMAGE_TOP_ROW      ? "the top row of the board"
                   : pReading->damage == DAMAGE_BOTTOM_ROW ? "the bottom row of the board"
@@ -156,7 +161,8 @@ void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
     // The file the run wrote, read where its links end: one pass when it
     // reads back as the levels gathered.
     if (!pRun->fJudged || !ReadBoards(pRun->output.szTarget, &collection) ||
-        (collection.cBoards == cGathered && collection.damage == DAMAGE_NONE) || !FindOddLevels(pRun, &g_found.odd))
+        (collection.cBoards == cGathered && collection.damage == DAMAGE_NONE && !collection.fNearRow) ||
+        !FindOddLevels(pRun, &g_found.odd))
         return;
     const BoardOddities* pOdd = &g_found.odd;
     for (int i = 0; i < pOdd->cDamaged && i < BOARD_NAMES; ++i)

@@ -15,10 +15,11 @@ struct LineScan {
     bool fWall;       // a '#'
     bool fOther;      // a character of a title or a comment
     bool fCR;         // the last byte was a CR, which a LF would make a line end
-    bool fDigit;      // the last byte was a digit: a run of them is one flaw
+    bool fDigits;     // the last bytes were digits, which only a board character may follow
     int cBoardChars;  // board characters other than spaces
-    int cFlawed;      // bytes that a near row may hold
+    int cFlawed;      // runs of bytes that a near row may hold
     unsigned uFlaws;  // which kinds, one bit each
+    int lastFlaw;     // of the byte before, -1 for none: a run of one kind is one flaw
     int cBomBytes;    // how much of a byte-order mark the last bytes began
 };
 
@@ -33,6 +34,7 @@ struct BoardScan {
     bool fLF;
     bool fLoneCR;
     bool fEnded;  // at a Ctrl+Z, where reading text ends there
+    unsigned uNearFlaws;  // of the first near row, wherever it stands
     BoardReading reading;
 };
 
@@ -57,13 +59,16 @@ void Damage(BoardScan* pScan, BoardDamage damage, unsigned uFlaws)
 
 void Flaw(LineScan* pLine, RowFlaw flaw)
 {
-    ++pLine->cFlawed;
+    if (pLine->lastFlaw != flaw)
+        ++pLine->cFlawed;
     pLine->uFlaws |= 1U << flaw;
+    pLine->lastFlaw = flaw;
 }
 
 void EndLine(BoardScan* pScan)
 {
     LineScan* pLine = &pScan->line;
+    pLine->fOther = pLine->fOther || pLine->fDigits;  // digits at a line's end: a number, no run length
     if (pLine->fCR) {
         Flaw(pLine, FLAW_CR);  // a CR that no LF follows
         pScan->fLoneCR = true;
@@ -78,10 +83,15 @@ void EndLine(BoardScan* pScan)
         Damage(pScan, pScan->fNearAfterBoard ? DAMAGE_INNER_ROW : DAMAGE_TOP_ROW, pScan->uLastFlaws);
     else if (pScan->fNearAfterBoard)
         Damage(pScan, DAMAGE_BOTTOM_ROW, pScan->uLastFlaws);
+    if (kind == LINE_NEAR && !pScan->reading.fNearRow) {
+        pScan->reading.fNearRow = true;
+        pScan->uNearFlaws = pLine->uFlaws;
+    }
     pScan->fNearAfterBoard = kind == LINE_NEAR && pScan->last == LINE_ROW;
     pScan->last = kind;
     pScan->uLastFlaws = pLine->uFlaws;
     *pLine = LineScan{};
+    pLine->lastFlaw = -1;
 }
 
 // What each byte is to a reader.
@@ -126,10 +136,15 @@ void ScanBytes(BoardScan* pScan, const char* pch, size_t cb)
         }
         pLine->fInLine = true;
         pLine->fCR = kind == BYTE_CR;
-        bool fDigit = pLine->fDigit;
-        pLine->fDigit = kind == BYTE_DIGIT;
+        // Run-length digits stand before the board character they repeat;
+        // others are a number, of a title.
+        if (pLine->fDigits && kind != BYTE_DIGIT)
+            pLine->fOther = pLine->fOther || (kind != BYTE_BOARD && kind != BYTE_WALL);
+        pLine->fDigits = kind == BYTE_DIGIT;
         if (kind != BYTE_HIGH)
             pLine->cBomBytes = 0;
+        if (kind != BYTE_HIGH && kind != BYTE_DIGIT && kind != BYTE_TAB && kind != BYTE_NUL)
+            pLine->lastFlaw = -1;
         switch (kind) {
         case BYTE_WALL:
             pLine->fWall = true;
@@ -143,8 +158,7 @@ void ScanBytes(BoardScan* pScan, const char* pch, size_t cb)
         case BYTE_LF:
             break;
         case BYTE_DIGIT:
-            if (!fDigit)
-                Flaw(pLine, FLAW_DIGITS);
+            Flaw(pLine, FLAW_DIGITS);
             break;
         case BYTE_TAB:
         case BYTE_NUL:
@@ -158,9 +172,9 @@ void ScanBytes(BoardScan* pScan, const char* pch, size_t cb)
                                    : 0;
             if (pLine->cBomBytes == 3)
                 pLine->uFlaws |= 1U << FLAW_BOM;
-            Flaw(pLine, ch == 0xA0 || (ch == 0xC2 && i + 1 < cb && static_cast<unsigned char>(pch[i + 1]) == 0xA0)
-                            ? FLAW_NO_BREAK_SPACE
-                            : FLAW_CODE_PAGE);
+            if (ch == 0xA0 || (ch == 0xC2 && i + 1 < cb && static_cast<unsigned char>(pch[i + 1]) == 0xA0))
+                pLine->uFlaws |= 1U << FLAW_NO_BREAK_SPACE;
+            Flaw(pLine, FLAW_CODE_PAGE);  // a run of them, one character or a few, is one flaw
             break;
         case BYTE_CTRL_Z:
             // Where the gathering reads text to a Ctrl+Z, the collection
@@ -185,6 +199,7 @@ void ScanBytes(BoardScan* pScan, const char* pch, size_t cb)
 bool ScanStream(FILE* pFile, BoardScan* pScan)
 {
     *pScan = BoardScan{};
+    pScan->line.lastFlaw = -1;
     ReadAsBytes(pFile);  // a CR, or a Ctrl+Z, as a program reading bytes sees it
     size_t cb = fread(g_boards.rgchRead, 1, sizeof(g_boards.rgchRead), pFile);
     // The gathering leaves a byte-order mark out: the collection holds none.
@@ -192,12 +207,17 @@ bool ScanStream(FILE* pFile, BoardScan* pScan)
     ScanBytes(pScan, g_boards.rgchRead + cbBom, cb - cbBom);
     while ((cb = fread(g_boards.rgchRead, 1, sizeof(g_boards.rgchRead), pFile)) > 0)
         ScanBytes(pScan, g_boards.rgchRead, cb);
+    // The gathering completes a last line: a CR there ends it with the LF.
+    pScan->line.fCR = false;
     if (pScan->line.fInLine)
         EndLine(pScan);
     EndLine(pScan);  // an empty line: a near row last is below its board
-    // Without a LF the file is one line to a program, whatever its CRs.
+    // Without a LF the file is one line to a program, whatever its CRs;
+    // near rows and no board row: rows that a program reads as none.
     if (pScan->fLoneCR && !pScan->fLF)
         pScan->reading.damage = DAMAGE_CR_ONLY;
+    else if (pScan->reading.damage == DAMAGE_NONE && pScan->reading.cBoards == 0 && pScan->reading.fNearRow)
+        Damage(pScan, DAMAGE_NEAR_ROWS_ONLY, pScan->uNearFlaws);
     return !ferror(pFile);
 }
 
@@ -230,6 +250,7 @@ bool HoldsBoard(const char* pszPath)
         return false;
     ReadAsBytes(pFile);
     BoardScan scan = {};
+    scan.line.lastFlaw = -1;
     ScanBytes(&scan, g_boards.rgchRead, fread(g_boards.rgchRead, 1, sizeof(g_boards.rgchRead), pFile));
     EndLine(&scan);
     (void)fclose(pFile);
@@ -259,6 +280,8 @@ bool FindOddLevels(const GatherRun* pRun, BoardOddities* pOdd)
                 pDamaged->reading = scan.reading;
             }
             ++pOdd->cDamaged;
+            if (scan.reading.cBoards > 1)  // a count that the damage told does not explain
+                Note(&pRun->format, &pOdd->cSeveral, pOdd->rgszSeveral, nLevel);
         } else if (scan.reading.cBoards == 0) {
             Note(&pRun->format, &pOdd->cNoBoard, pOdd->rgszNoBoard, nLevel);
         } else if (scan.reading.cBoards > 1) {

@@ -11,6 +11,7 @@ enum BoardDamage {
     DAMAGE_TOP_ROW,     // a near row just above a board
     DAMAGE_BOTTOM_ROW,  // a near row just below one
     DAMAGE_INNER_ROW,   // a near row between two board rows: the board split in two
+    DAMAGE_NEAR_ROWS_ONLY,  // near rows and no board row: the board lost whole
     DAMAGE_CR_ONLY,     // CR line ends: one line, no board
     DAMAGE_CTRL_Z       // a Ctrl+Z byte, where a Windows program reading text stops
 };
@@ -27,6 +28,7 @@ struct BoardReading {
     long cBoards;
     BoardDamage damage;  // the first found
     RowFlaw flaw;        // of its near row
+    bool fNearRow;       // a near row anywhere: the files are worth reading one by one
 };
 
 // Reads the whole file in one streaming pass, a UTF-8 byte-order mark at

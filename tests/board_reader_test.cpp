@@ -20,6 +20,8 @@ TEST_F(BoardReader, FindsEveryRowAProgramWillMiss)
         {"; crlf\r\n#####\r\n#@$.#\r\n#####", 1, DAMAGE_NONE, FLAW_BOM},
         {"\xEF\xBB\xBF" + board, 1, DAMAGE_NONE, FLAW_BOM},  // the gathering leaves it out
         {board + "\n" + board, 2, DAMAGE_NONE, FLAW_BOM},
+        {"#1\n" + board + "### 12 ###\n", 1, DAMAGE_NONE, FLAW_BOM},  // numbers, not run lengths
+        {"#####\r\n#@$.#\r\n#####\r", 1, DAMAGE_NONE, FLAW_BOM},  // the gathering ends the last line
         // A row lost at the edge of a board.
         {"#####\t\n#@$.#\n#####\n", 1, DAMAGE_TOP_ROW, FLAW_TAB},
         {"#####\n#@$.#\n#####\xA0\n", 1, DAMAGE_BOTTOM_ROW, FLAW_NO_BREAK_SPACE},
@@ -29,10 +31,14 @@ TEST_F(BoardReader, FindsEveryRowAProgramWillMiss)
         {std::string("#####\0\n#@$.#\n#####\n", 19), 1, DAMAGE_TOP_ROW, FLAW_NUL},
         {"5#\n#@$.#\n5#\n", 1, DAMAGE_TOP_ROW, FLAW_DIGITS},
         {"12#\n#@$.#\n#####\n", 1, DAMAGE_TOP_ROW, FLAW_DIGITS},
+        {"\xC2\xA0\xC2\xA0###\n##@ #\n#####\n", 1, DAMAGE_TOP_ROW, FLAW_NO_BREAK_SPACE},
+        {"\t\t\t\t###\n##@ #\n#####\n", 1, DAMAGE_TOP_ROW, FLAW_TAB},
+        {"T\n\xEF\xBB\xBF  ##\n  #.#\n###$###\n", 1, DAMAGE_TOP_ROW, FLAW_BOM},
         {"#####\n#@$.#\n#####\r\r\n", 1, DAMAGE_BOTTOM_ROW, FLAW_CR},
         {"#####\n#@\r$.#\n#####\n", 2, DAMAGE_INNER_ROW, FLAW_CR},
         // No board as a program reads it, or one it stops before.
         {"#####\r#@$.#\r#####\r", 0, DAMAGE_CR_ONLY, FLAW_BOM},
+        {"\t#####\n\t#@$.#\n\t#####\n", 0, DAMAGE_NEAR_ROWS_ONLY, FLAW_TAB},
         // Where reading text ends at a Ctrl+Z, the gathering has left out
         // what follows; elsewhere a Windows program will stop there.
         {board + "\x1a" + board, kTextEndsAtCtrlZ ? 1 : 2, kTextEndsAtCtrlZ ? DAMAGE_NONE : DAMAGE_CTRL_Z, FLAW_BOM},
@@ -43,7 +49,7 @@ TEST_F(BoardReader, FindsEveryRowAProgramWillMiss)
         ASSERT_TRUE(ReadBoards(Str("l").c_str(), &reading)) << row.bytes;
         EXPECT_EQ(reading.cBoards, row.cBoards) << row.bytes;
         EXPECT_EQ(reading.damage, row.damage) << row.bytes;
-        if (row.damage >= DAMAGE_TOP_ROW && row.damage <= DAMAGE_INNER_ROW) {
+        if (row.damage >= DAMAGE_TOP_ROW && row.damage <= DAMAGE_NEAR_ROWS_ONLY) {
             EXPECT_EQ(reading.flaw, row.flaw) << row.bytes;
         }
     }

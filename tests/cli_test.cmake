@@ -74,6 +74,8 @@ string(ASCII 26 ctrlz)
 file(WRITE ${WORK}/tab/l1 "#####\t\n#@$.#\n#####\n")
 file(WRITE ${WORK}/mac/l1 "#####\r#@$.#\r#####\r")
 file(WRITE ${WORK}/dos/l1 "${board}${ctrlz}#####\n")
+file(WRITE ${WORK}/macpair/l1 "#####\r#@$.#\r#####\r")  # the count as gathered, one board lost
+file(WRITE ${WORK}/macpair/l2 "${board}\n${board}")
 if(EMULATOR)
   set(ctrlz_note "l1 ends at a Ctrl.Z byte, as Windows reads text: the 3 or more bytes after it were not gathered")
 else()
@@ -198,6 +200,7 @@ set(rows
   "0|^1\r?\n$|@note: a Sokoban program will not see the top row of the board in l1: the row holds a tab|tab|l%d|o.xsb"
   "0|^1\r?\n$|@note: a Sokoban program will not see the board in l1: the file uses CR line ends, as old Mac programs wrote|mac|l%d|o.xsb"
   "0|^1\r?\n$|@note: ${ctrlz_note}|dos|l%d|o.xsb"
+  "0|^2\r?\n$|@note: a Sokoban program will not see the board in l1: the file uses CR line ends, as old Mac programs wrote|macpair|l%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot create the output nodir.o.xsb: No such file or directory\n@note: the folder nodir does not exist|${WORK}/set|screen.%d|nodir/o.xsb"
   "1|^ERROR \r?\n$|@cannot write the output .*: No space left on device|${WORK}/set|screen.%d|${full}"
   "0|^1\r?\n$|@note: level file 2, .*screen.2, does not exist. 2 more files of the series follow it, from screen.3 to screen.4, and were not gathered|${WORK}/gap|screen.%d|${WORK}/o.xsb"
