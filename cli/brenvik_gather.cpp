@@ -8,13 +8,13 @@
 #include "gather.h"
 #include "program.h"
 #include "run_notes.h"
+#include "shell_word.h"
 #include "version.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: brenvik-gather [--] FOLDER FORMAT OUTPUT\n"
-    "  or:  brenvik-gather --help | --version\n"
+    "Usage: brenvik-gather [OPTION]... FOLDER FORMAT OUTPUT\n"
     "Gather the numbered level files FOLDER/FORMAT, numbers 1, 2, 3 ... up to\n"
     "the first missing one, into the collection file OUTPUT, and print the\n"
     "number of files gathered, or \"ERROR \" (with a trailing space).\n"
@@ -22,12 +22,21 @@ const char kUsage[] =
     "Standard error says why a run failed, and notes files left out.\n"
     "\n"
     "Options:\n"
-    "  -h, --help     print this help and exit\n"
+    "  -h, --help     print this help and exit (on Windows /? too)\n"
     "      --version  print the version and exit\n"
     "  --             end of options: an operand may then start with -\n"
     "\n"
     "Exit status: 0 gathered, 1 ERROR, 2 a usage error or standard output\n"
     "could not be written.\n";
+
+// As GNU tools print it: the program and package, then the copyright and
+// licence lines (LICENSE).
+const char kVersion[] =
+    PROGRAM_NAME " (Brenvik) " BRENVIK_VERSION_TEXT "\n"
+    "Copyright (c) 2026 The Brenvik developers\n"
+    "License MIT: <https://opensource.org/license/mit>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
 
 const char* const kOperands[] = {"FOLDER", "FORMAT", "OUTPUT"};
 
@@ -110,11 +119,13 @@ int main(int argc, char** argv)
         const char* pszArg = argv[i];
         if (fOptions && strcmp(pszArg, "--") == 0) {
             fOptions = false;
+        } else if (fOptions && kShellHelp[0] != '\0' && strcmp(pszArg, kShellHelp) == 0) {
+            return PrintAndExit(kUsage);
         } else if (fOptions && pszArg[0] == '-' && pszArg[1] != '\0') {
             Option option = ReadOption(pszArg);
             if (option == OPTION_NONE)
                 return UsageError(g_szError);
-            return PrintAndExit(option == OPTION_HELP ? kUsage : PROGRAM_NAME " " BRENVIK_VERSION_TEXT "\n");
+            return PrintAndExit(option == OPTION_HELP ? kUsage : kVersion);
         } else if (cOperands < 3) {
             rgpszOperand[cOperands++] = pszArg;
         } else if (pszExtra == NULL) {

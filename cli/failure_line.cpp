@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <string.h>
 
+#include "platform.h"
 #include "program.h"
 #include "quoting.h"
 #include "run_notes.h"
@@ -21,6 +22,7 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
 {
     const char* pszName = Quoted(pRun->szName);
     int nLevel = pRun->nLevel;
+    bool fTyped = SameSpelling(pszOutput, pRun->szName);
     switch (pRun->failure) {
     case GATHER_OK:
         return;
@@ -54,8 +56,10 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
                           : "a \"..\" after the number makes every number name the same file");
         return;
     case GATHER_OUTPUT_IN_SERIES:
+        // The level file as the run names it, unless that is what was typed:
+        // a link, a hard link or another spelling leads there from elsewhere.
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s is level file %d of the series%s%s: refused\n",
-                      Quoted(pszOutput), nLevel, pRun->output.fByName ? "" : ", ", pRun->output.fByName ? "" : pszName);
+                      Quoted(pszOutput), nLevel, fTyped ? "" : ", ", fTyped ? "" : pszName);
         return;
     case GATHER_OUTPUT_UNDECIDED:
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s may be a file of the series, which cannot be ruled out: refused\n",

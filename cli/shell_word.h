@@ -10,6 +10,9 @@ extern const char kShellSpecials[];
 extern const char kShellSpecialsFirst[];
 // How a quote inside quotes is written ("" where a name holds none).
 extern const char kShellQuotedQuote[];
+// What asks a program for its help there besides --help ("" for nothing):
+// Windows' own tools take /?, which elsewhere is a path.
+extern const char kShellHelp[];
 // How a control character, which no quote keeps, is written inside quotes:
 // into pszOut, which has room for SHELL_CONTROL_CAPACITY bytes.
 #define SHELL_CONTROL_CAPACITY 12

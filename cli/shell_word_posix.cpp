@@ -8,6 +8,7 @@
 const char kShellQuote = '\'';
 const char kShellSpecials[] = " \"'\\$`*?[](){}<>|&;!";
 const char kShellSpecialsFirst[] = "~#";
+const char kShellHelp[] = "";
 const char kShellQuotedQuote[] = "'\\''";
 
 void ShellControl(unsigned char ch, char* pszOut)

@@ -7,6 +7,7 @@
 const char kShellQuote = '"';
 const char kShellSpecials[] = " &()[]{}^=;!'+,`~<>|";
 const char kShellSpecialsFirst[] = "";
+const char kShellHelp[] = "/?";
 const char kShellQuotedQuote[] = "";
 
 // cmd.exe reads no control character in a word, and Windows holds none in a

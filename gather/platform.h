@@ -37,6 +37,9 @@ const char* LastSeparator(const char* pszPath, size_t cch);
 const char* NextSeparator(const char* pszFrom);
 // The text after the last separator: the whole text when there is none.
 const char* FileNamePart(const char* pszPath);
+// Whether two texts spell a path alike, but for which separator stands
+// where (Windows reads a backslash and '/' alike).
+bool SameSpelling(const char* pszA, const char* pszB);
 // The folder part of pszPath, up to pszSeparator, into pszOut; a root ("/",
 // C:\) keeps its separator. False when it does not fit.
 bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut);

@@ -27,6 +27,8 @@ const char* FileNamePart(const char* pszPath)
     return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
 }
 
+bool SameSpelling(const char* pszA, const char* pszB) { return strcmp(pszA, pszB) == 0; }
+
 bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
 {
     int cch = pszSeparator == pszPath ? 1 : static_cast<int>(pszSeparator - pszPath);  // "/" keeps its separator

@@ -82,6 +82,14 @@ const char* FileNamePart(const char* pszPath)
     return pszSeparator != NULL ? pszSeparator + 1 : pszPath;
 }
 
+bool SameSpelling(const char* pszA, const char* pszB)
+{
+    for (; *pszA == *pszB || (IsSeparator(*pszA) && IsSeparator(*pszB)); ++pszA, ++pszB)
+        if (*pszA == '\0')
+            return true;
+    return false;
+}
+
 bool CopyFolderPart(const char* pszPath, const char* pszSeparator, char* pszOut, size_t cbOut)
 {
     // A root keeps its separator: "\", "C:\".

@@ -122,8 +122,6 @@ GatherFailure JudgeByFolder(const char* pszOutput, const char* pszLeaf, int* pnL
 GatherFailure JudgeName(const char* pszOutput, char* pszFull, JudgedOutput* pJudged)
 {
     GatherFailure verdict = JudgeByText(pszOutput, pszFull, &pJudged->nLevel);
-    // The text typed names the level: no other name of it to show.
-    pJudged->fByName = verdict == GATHER_OUTPUT_IN_SERIES && pszFull == pJudged->szFull;
     if (verdict != GATHER_OK)
         return verdict;
     if (!ResolvablePath(pszOutput, g_guard.szOnDisk, sizeof(g_guard.szOnDisk)))
@@ -275,7 +273,6 @@ GatherFailure JudgeOutput(const Series* pSeries, const char* pszOutput, JudgedOu
     pJudged->fExists = false;
     pJudged->id = FileIdentity{0, 0, false, false};
     pJudged->nLevel = 0;
-    pJudged->fByName = false;
     GatherFailure verdict = JudgeName(pszOutput, pJudged->szFull, pJudged);
     if (verdict == GATHER_OK && !WriteTargetPath(pszOutput, pJudged->szTarget, sizeof(pJudged->szTarget)))
         verdict = GATHER_OUTPUT_UNDECIDED;

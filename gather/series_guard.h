@@ -25,6 +25,5 @@ struct JudgedOutput {
     bool fExists;
     FileIdentity id;  // of the output that is there
     int nLevel;       // the level file it is, 0 for none
-    bool fByName;     // it is that level by the text of its path alone
 };
 GatherFailure JudgeOutput(const Series* pSeries, const char* pszOutput, JudgedOutput* pJudged);

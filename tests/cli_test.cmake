@@ -138,7 +138,13 @@ if(code EQUAL 77)
   return()
 endif()
 
-run(0 "^Usage: brenvik-gather .--. FOLDER FORMAT OUTPUT.*Exit status: 0 gathered, 1 ERROR, 2 " --help)
+run(0 "^Usage: brenvik-gather .OPTION.[.][.][.] FOLDER FORMAT OUTPUT.*Exit status: 0 gathered, 1 ERROR, 2 " --help)
+# Windows' own help switch; elsewhere /? is a path, here a missing folder.
+if(EMULATOR)
+  run(0 "^Usage: brenvik-gather " a /? b)
+else()
+  run(2 "^$" /?)
+endif()
 run(2 "^$")
 if(NOT last_stderr STREQUAL "brenvik-gather: missing operand FOLDER\nTry 'brenvik-gather --help' for more information.\n")
   message(FATAL_ERROR "usage error: [${last_stderr}]")
@@ -154,6 +160,7 @@ else()
   set(full /dev/full)
 endif()
 set(try "Try 'brenvik-gather --help' for more information.")
+set(version "^brenvik-gather .Brenvik. ${VERSION}\r?\nCopyright .c. 2026 The Brenvik developers\r?\nLicense MIT: [^\n]*\nThis is free software")
 # cmd.exe reads double quotes, a POSIX shell single quotes.
 if(EMULATOR)
   set(qq "\"")
@@ -174,12 +181,13 @@ else()
 endif()
 file(REMOVE ${WORK}/hl.xsb)
 file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/hl.xsb)
+file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/sl.xsb SYMBOLIC)
 set(rows
   "0|^2\r?\n$||${WORK}/set|screen.%d|${WORK}/out3.xsb"
-  "0|^brenvik-gather ${VERSION}\r?\n$||--version"
+  "0|${version}||--version"
   "2|^$|@invalid option -- 'x'\n${try}|a|-x|b"
   "2|^$|@unrecognized option '--versions'\n${try}|--versions"
-  "0|^brenvik-gather ${VERSION}\r?\n$||a|b|c|--vers|--help"
+  "0|${version}||a|b|c|--vers|--help"
   "2|^$|@missing operand OUTPUT\n${try}|a|b"
   "2|^$|@extra operand 'd'\n${try}|a|b|c|d"
   "1|^ERROR \r?\n$|@cannot open level file 1, -.screen.1: No such file or directory\n@note: the folder - does not exist|-|screen.%d|o.xsb"
@@ -193,6 +201,7 @@ set(rows
   "1|^ERROR \r?\n$|@format screen.%s is refused: an unsupported conversion .*|${WORK}/set|screen.%s|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|@the format is too long .*|${WORK}/set|screen.%d${long}|${WORK}/o.xsb"
   "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|hl.xsb"
+  "1|^ERROR \r?\n$|@the output sl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|sl.xsb"
   "1|^ERROR \r?\n$|@the output set/screen.2 is level file 2 of the series: refused|set|screen.%d|set/screen.2"
   "0|^2\r?\n$|@note: a Sokoban program will see 1 level in o.xsb, not 2: 1 level file holds no board, such as l2|one|l%d|o.xsb"
   "0|^4\r?\n$|@note: a Sokoban program will see 8 levels in o.xsb, not 4: 4 level files hold several boards, such as l1, l2 and l3|several|l%d|o.xsb"
@@ -240,7 +249,7 @@ foreach(row IN LISTS rows)
     message(FATAL_ERROR "brenvik-gather ${fields}: stderr [${last_stderr}] is not [${lines}]")
   endif()
 endforeach()
-file(REMOVE ${WORK}/hl.xsb)
+file(REMOVE ${WORK}/hl.xsb ${WORK}/sl.xsb)
 # An empty text cannot travel through a list.
 execute_process(COMMAND ${EMULATOR} ${CLI} "" screen.%d ${WORK}/o.xsb OUTPUT_QUIET ERROR_VARIABLE err)
 program_stderr()

@@ -203,8 +203,9 @@ class Executable(unittest.TestCase):
 
     def test_window_system_calls_are_the_narrow_ones(self):
         imports = self.pe.imports()
+        # UpdateWindow paints the emptied count field before a run holds the thread.
         self.assertEqual(imports["USER32.DLL"], {"DialogBoxParamA", "EndDialog", "GetDlgItem", "GetWindowTextA",
-                                                 "SendMessageA", "SetWindowTextA"})
+                                                 "SendMessageA", "SetWindowTextA", "UpdateWindow"})
         self.assertEqual(imports["COMDLG32.DLL"], {"GetSaveFileNameA"})
         self.assertEqual(imports["SHELL32.DLL"], {"SHBrowseForFolderA", "SHGetPathFromIDListA"})
         self.assertEqual(imports["OLE32.DLL"], {"CoTaskMemFree"})

@@ -14,7 +14,10 @@ const char kDefaultFormat[] = "screen.%d";
 void OnConvert(HWND hDlg)
 {
     HWND hCount = GetDlgItem(hDlg, IDC_COUNT);
+    // Empty while the run goes, as shown: the run holds the thread, so the
+    // field is painted now or not before it ends.
     SetWindowTextA(hCount, "");
+    UpdateWindow(hCount);
     GetWindowTextA(GetDlgItem(hDlg, IDC_FOLDER), g_szFolder, sizeof(g_szFolder));
     GetWindowTextA(GetDlgItem(hDlg, IDC_FORMAT), g_szFormat, sizeof(g_szFormat));
     GetWindowTextA(GetDlgItem(hDlg, IDC_OUTPUT), g_szOutput, sizeof(g_szOutput));
