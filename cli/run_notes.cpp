@@ -74,9 +74,10 @@ void PrintDamage(FILE* pOut, const DamagedLevel* pDamaged)
                       "ends, as old Mac programs wrote\n", pszName);
         return;
     }
-    const char* rgpszFlaw[] = {"holds a byte-order mark", "holds a no-break space",
+    static const char* const rgpszFlaw[] = {"holds a byte-order mark", "holds a no-break space",
                                "holds a byte that is no board character (text of another code page)", "holds a tab",
                                "holds a NUL byte", "holds a CR that ends no line", "is written with run-length digits"};
+    static_assert(sizeof(rgpszFlaw) / sizeof(rgpszFlaw[0]) == FLAW_COUNT, "a wording for each flaw, in its order");
     if (pReading->damage == DAMAGE_NEAR_ROWS_ONLY) {
         (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will not see the board in %s: none of its rows is "
                       "a board row (one %s)\n", pszName, rgpszFlaw[pReading->flaw]);

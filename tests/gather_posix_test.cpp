@@ -98,6 +98,9 @@ TEST_F(GatherPosix, DirectoryInPlaceOfALevelFileEndsTheSeries)
     fs::create_directory(At("dir1"));
     EXPECT_STREQ(ConvertLevels(dir_.string().c_str(), "dir%d", Str("out2.xsb").c_str()), STATUS_ERROR);
     EXPECT_FALSE(fs::exists(At("out2.xsb")));
+    // The root keeps its separator as the folder of a missing level file.
+    EXPECT_STREQ(ConvertLevels("/", "brenvik-none-%d", Str("out3.xsb").c_str()), STATUS_ERROR);
+    EXPECT_STREQ(g_run.szFolder, "/");
 }
 
 TEST_F(GatherPosix, LevelThatCannotBeReadIsAnErrorNotTheEnd)

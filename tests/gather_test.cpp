@@ -65,6 +65,7 @@ TEST_F(Gather, MissingFirstFileIsAnErrorAndLeavesTheOutputAlone)
     EXPECT_EQ(Refusal("screen.%d", out()), GATHER_LEVEL_UNOPENED);
     EXPECT_EQ(ReadBytes(out()), "previous collection");
     EXPECT_EQ(g_nLevel, 1);
+    EXPECT_EQ(g_run.szFolder, dir_.string());  // where it was looked for, for a note
 }
 
 TEST_F(Gather, EmptyTextsAreAnErrorAndTouchNothing)
