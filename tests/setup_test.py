@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """scripts/setup on a bad day: apt-get, dpkg, dpkg-query, locale and sudo are
-stand-ins on PATH that record their calls and fail as mirrors do. Each row
-checks setup's exit status, a line it printed, and the installs it asked for.
+stand-ins on PATH that record their calls and fail as mirrors do; apt-get
+refuses a call without a lock timeout. Each row checks setup's exit status, a
+line it printed, the installs it asked for, and that it said it waits for the
+package manager only while another process holds the lock.
 
 usage: setup_test.py SETUP WORK_FOLDER"""
 import os
@@ -12,6 +14,8 @@ import sys
 
 STANDINS = {
     "apt-get": r'''
+[ "$1 $2" = "-o DPkg::Lock::Timeout=300" ] || { echo "apt-get without DPkg::Lock::Timeout: $*" >>"$CALLS"; exit 100; }
+shift 2
 echo "apt-get $*" >>"$CALLS"
 if [ "$1" = update ]; then
   [ -z "$UPDATE_FAILS" ] && exit 0
@@ -33,6 +37,9 @@ done''',
 }
 WINE32 = "install -y -qq --no-install-recommends wine32:i386"
 OTHERS = "install -y -qq --no-install-recommends cmake"  # the first of them
+WAITING = r"^setup: another program is installing packages; waiting up to 5 minutes for it to finish$"
+# Holds dpkg's kind of lock (fcntl) on a file until its stdin closes.
+HOLDER = "import fcntl, sys; f = open(sys.argv[1], 'a'); fcntl.lockf(f, fcntl.LOCK_EX); print(flush=True); sys.stdin.read()"
 
 # name, environment, exit status, a line setup must print, the installs in order
 ROWS = [
@@ -47,6 +54,7 @@ ROWS = [
     ("another package refused", {"REFUSE": "cmake"}, 1,
      r"^setup: FAILED: the packages above could not be installed", [OTHERS, OTHERS]),
     ("passes on the retry", {"REFUSE": "cmake", "REFUSALS": "1"}, 0, r"trying once more", [OTHERS, OTHERS, WINE32]),
+    ("another install holds the lock", {"LOCK_HELD": "1"}, 0, WAITING, [OTHERS, WINE32]),
 ]
 
 setup, work = sys.argv[1], sys.argv[2]
@@ -59,12 +67,20 @@ for name, body in STANDINS.items():
         f.write("#!/bin/sh\n" + body + "\n")
     os.chmod(path, 0o755)
 
+lock = os.path.join(work, "lock-frontend")
+open(lock, "w").close()
 failures = 0
 for name, extra, status, line, installs in ROWS:
     calls = os.path.join(work, "calls.log")
     open(calls, "w").close()
-    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], CALLS=calls, **extra)
+    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], CALLS=calls, BRENVIK_DPKG_LOCK=lock, **extra)
+    holder = None
+    if "LOCK_HELD" in extra:
+        holder = subprocess.Popen([sys.executable, "-c", HOLDER, lock], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        holder.stdout.readline()  # held from here on
     run = subprocess.run(["bash", setup], env=env, capture_output=True, text=True, timeout=60)
+    if holder:
+        holder.communicate(timeout=10)
     with open(calls) as f:
         asked = [c[len("apt-get "):] for c in f.read().splitlines() if c.startswith("apt-get install")]
     problems = []
@@ -72,6 +88,8 @@ for name, extra, status, line, installs in ROWS:
         problems.append(f"exit {run.returncode}, expected {status}")
     if not re.search(line, run.stderr, re.M):
         problems.append(f"no line matching {line!r}")
+    if bool(re.search(WAITING, run.stderr, re.M)) != bool(holder):
+        problems.append("the waiting line " + ("missing" if holder else "printed with the lock free"))
     if [a[:len(i)] for a, i in zip(asked, installs)] != installs or len(asked) != len(installs):
         problems.append(f"installs {asked}")
     if problems:
