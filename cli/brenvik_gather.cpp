@@ -151,9 +151,9 @@ int main(int argc, char** argv)
     // a person still learns why the run failed.
     if (fGathered) {
         PrintSeriesEnd(stderr, &g_run);
-        PrintBoardCount(stderr, &g_run, rgpszOperand[2]);
+        PrintBoardCount(stderr, &g_run);
     } else {
-        PrintFailure(stderr, &g_run, rgpszOperand[2]);
+        PrintFailure(stderr, &g_run);
     }
     if (!fPrinted) {
         SayStdoutFailed(nStdoutError);

@@ -8,6 +8,6 @@
 // Writes one line to pOut: the program's name, what went wrong, the name it
 // concerns and the system's own reason where there is one. The notes that
 // help most follow: after a missing level file 1, what the folder holds;
-// after an output that cannot be created, a folder of it that is not there.
-// pszOutput is the output as given.
-void PrintFailure(FILE* pOut, const GatherRun* pRun, const char* pszOutput);
+// after an output that cannot be created, a folder of it that is not there;
+// after a refusal, what to do instead.
+void PrintFailure(FILE* pOut, const GatherRun* pRun);

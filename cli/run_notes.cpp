@@ -7,6 +7,7 @@
 #include "format_hints.h"
 #include "program.h"
 #include "quoting.h"
+#include "repeated_folder.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ struct NoteFindings {
     FolderSurvey survey;
     FormatHints hints;
     BoardOddities odd;
+    RepeatedFolder repeated;
 } g_found;
 
 const char* Plural(int n, const char* pszOne, const char* pszMore) { return n == 1 ? pszOne : pszMore; }
@@ -48,8 +50,11 @@ void PrintStartsElsewhere(FILE* pOut, const SurveyRange* pRange)
 void PrintHint(FILE* pOut, const FormatHint* pHint)
 {
     (void)fprintf(pOut, PROGRAM_NAME ": note: try the format %s: ", Quoted(pHint->szFormat));
-    PrintRange(pOut, &pHint->gathered);
-    (void)fprintf(pOut, ", %s%d %s", pHint->fAtLeast ? "at least " : "", pHint->gathered.cFiles,
+    if (pHint->fAtLeast)
+        (void)fprintf(pOut, "from %s on, at least", Quoted(pHint->gathered.szFirst));
+    else
+        PrintRange(pOut, &pHint->gathered);
+    (void)fprintf(pOut, "%s%d %s", pHint->fAtLeast ? " " : ", ", pHint->gathered.cFiles,
                   Plural(pHint->gathered.cFiles, "file", "files"));
     if (pHint->beyond.cFiles > 0) {
         (void)fprintf(pOut, "; %d more %s a gap, ", pHint->beyond.cFiles,
@@ -92,6 +97,15 @@ void PrintDamage(FILE* pOut, const DamagedLevel* pDamaged)
 
 }  // namespace
 
+bool PrintUnspellable(FILE* pOut, const char* pszName)
+{
+    unsigned nCodePage = CodePageLosing(pszName);
+    if (nCodePage != 0)
+        (void)fprintf(pOut, PROGRAM_NAME ": note: the name %s holds characters that this system's code page (%u) "
+                      "cannot spell\n", Quoted(pszName), nCodePage);
+    return nCodePage != 0;
+}
+
 bool PrintMissingFolder(FILE* pOut, const char* pszFolder)
 {
     FileIdentity id;
@@ -109,13 +123,22 @@ bool PrintMissingFolder(FILE* pOut, const char* pszFolder)
 
 void PrintFirstLevelNotes(FILE* pOut, const GatherRun* pRun)
 {
-    if (PrintMissingFolder(pOut, pRun->szFolder))
+    if (PrintUnspellable(pOut, pRun->szName))
         return;
+    if (PrintMissingFolder(pOut, pRun->szFolder)) {
+        if (FindRepeatedFolder(pRun, &g_found.repeated))
+            (void)fprintf(pOut, PROGRAM_NAME ": note: the format repeats the folder %s: try the format %s\n",
+                          Quoted(g_found.repeated.szNames), Quoted(g_found.repeated.format.szText));
+        return;
+    }
     bool fHints = FindFormatHints(pRun, &g_found.hints);
     // Where the text typed gathers at another padding, its files at the
     // padding typed (from 10, 100 or 1000 on) are that series' own.
     if (!(fHints && g_found.hints.cHints > 0 && g_found.hints.rgHint[0].fOwnText) &&
         SurveyFolder(pRun, 0, &g_found.survey)) {
+        if (g_found.survey.cEntries == 0)
+            (void)fprintf(pOut, PROGRAM_NAME ": note: the %s holds no files\n",
+                          pRun->szFolder[0] != '\0' ? "folder" : "working folder");
         PrintZero(pOut, false);
         // The larger story: soko002 ... soko120, not soko100 ... soko120 alone.
         const SurveyRange* pStory = &g_found.survey.beyond;
@@ -146,7 +169,7 @@ void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun)
     (void)fprintf(pOut, ", and %s not gathered\n", Plural(pBeyond->cFiles, "was", "were"));
 }
 
-void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
+void PrintBoardCount(FILE* pOut, const GatherRun* pRun)
 {
     char szCut[MAX_PATH];
     if (pRun->cCutAtCtrlZ > 0 && FormatLeafName(&pRun->format, pRun->nFirstCut, szCut, sizeof(szCut))) {
@@ -174,7 +197,7 @@ void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput)
     if (collection.cBoards == cGathered || (pOdd->cNoBoard == 0 && pOdd->cSeveral == 0))
         return;  // nothing more to tell than the damage told
     (void)fprintf(pOut, PROGRAM_NAME ": note: a Sokoban program will see %ld %s in %s, not %d: ", collection.cBoards,
-                  collection.cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pszOutput)), cGathered);
+                  collection.cBoards == 1 ? "level" : "levels", Quoted(FileNamePart(pRun->szOutput)), cGathered);
     const char* pszSeparator = "";
     if (pOdd->cNoBoard > 0) {
         (void)fprintf(pOut, "%d level %s no board, such as %s", pOdd->cNoBoard,

@@ -7,10 +7,15 @@
 
 #include "gather.h"
 
-// After a missing level file 1: where its folder is not there, that; else
-// the files of the series that are there, and formats that would gather a
-// series the folder holds, the one meant first.
+// After a missing level file 1: a name the code page could not spell; a
+// folder that is not there, and a format that repeats the folder's name;
+// else an empty folder, the files of the series that are there, and formats
+// that would gather a series the folder holds, the one meant first.
 void PrintFirstLevelNotes(FILE* pOut, const GatherRun* pRun);
+
+// A note when the system's code page could not spell a character of the
+// name (Windows); nothing elsewhere. True when it said so.
+bool PrintUnspellable(FILE* pOut, const char* pszName);
 
 // A note when the folder a run recorded (of the file concerned) does not
 // exist or is no folder; nothing for "", the working folder. True when it
@@ -22,7 +27,7 @@ bool PrintMissingFolder(FILE* pOut, const char* pszFolder);
 // exists. Nothing otherwise.
 void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun);
 
-// After a run that gathered into pszOutput (as given): reads the collection
+// After a run that gathered: reads the collection
 // back as a Sokoban program splits it. Where a Ctrl+Z ended a level file
 // before its end (Windows), a note that says what was left out. For each
 // level file whose board a
@@ -30,4 +35,4 @@ void PrintSeriesEnd(FILE* pOut, const GatherRun* pRun);
 // when the collection holds another number of boards than the files
 // gathered, a note that says so and names level files that hold no board or
 // several. Nothing otherwise.
-void PrintBoardCount(FILE* pOut, const GatherRun* pRun, const char* pszOutput);
+void PrintBoardCount(FILE* pOut, const GatherRun* pRun);

@@ -18,6 +18,8 @@ char g_szLine[1000];
 // apart from the output by, and the output the run writes.
 struct Gathering {
     char szCount[16];
+    char szFolder[MAX_PATH];  // the texts as read, where quotes wrapped them
+    char szFormat[FORMAT_CAPACITY];
     char szLevelName[FULL_PATH_CAPACITY];  // longer than MAX_PATH where the system allows it
     FileMark levelMark;
     FileIdentity outputId;
@@ -54,6 +56,21 @@ const char* CountText(int nCount)
     g_run.cGathered = nCount;
     (void)snprintf(g_gathering.szCount, sizeof(g_gathering.szCount), "%d", nCount);  // always fits
     return g_gathering.szCount;
+}
+
+// A text wholly wrapped in one pair of double quotes, where no name can
+// hold one, means the text inside: a path pasted from "Copy as path" would
+// otherwise only fail. The text inside goes into pszOut (cbOut bytes); one
+// that does not fit is read as it stands, and is too long either way.
+const char* Unwrapped(const char* psz, char* pszOut, size_t cbOut)
+{
+    size_t cch = strlen(psz);
+    if (kNamesHoldQuotes || cch < 2 || psz[0] != '"' || psz[cch - 1] != '"' || memchr(psz + 1, '"', cch - 2) != NULL ||
+        cch - 2 >= cbOut)
+        return psz;
+    memcpy(pszOut, psz + 1, cch - 2);
+    pszOut[cch - 2] = '\0';
+    return pszOut;
 }
 
 // Checks the three texts, the format and the output: NULL when the run may
@@ -203,11 +220,17 @@ const char* AddLevel(FILE* pLevel, const char* pszOutput, bool fFirst)
 
 }  // namespace
 
-const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput)
+const char* ConvertLevels(const char* pszFolderText, const char* pszFormatText, const char* pszOutputText)
 {
     g_run.fJudged = false;
     g_run.cCutAtCtrlZ = 0;
     Record(GATHER_OK, 0, 0, "");
+    const char* pszFolder = Unwrapped(pszFolderText, g_gathering.szFolder, sizeof(g_gathering.szFolder));
+    const char* pszFormat = Unwrapped(pszFormatText, g_gathering.szFormat, sizeof(g_gathering.szFormat));
+    const char* pszOutput = Unwrapped(pszOutputText, g_run.szOutput, sizeof(g_run.szOutput));
+    if (pszOutput != g_run.szOutput)
+        (void)snprintf(g_run.szOutput, sizeof(g_run.szOutput), "%s",
+                       strlen(pszOutput) < sizeof(g_run.szOutput) ? pszOutput : "");
     if (pszFolder[0] == '\0')
         return Fail(GATHER_EMPTY_FOLDER, 0, 0, "");
     if (pszFormat[0] == '\0')

@@ -13,6 +13,7 @@ enum GatherFailure {
     GATHER_NO_CONVERSION,      // the format: no integer conversion
     GATHER_SEVERAL_CONVERSIONS,  // more than one
     GATHER_UNSUPPORTED_CONVERSION,  // one that is not d, i, u, x or X as allowed
+    GATHER_LONE_PERCENT,       // a '%' that starts no conversion: a percent sign meant
     GATHER_NUMBER_LOST,        // a ".." after the number: every number names one file
     GATHER_OUTPUT_IN_SERIES,   // the output is level file nLevel (szName)
     GATHER_OUTPUT_UNDECIDED,   // whether the output is a level file cannot be told cheaply

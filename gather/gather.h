@@ -22,6 +22,7 @@ struct GatherRun {
     char szName[FULL_PATH_CAPACITY];    // the file, folder or text concerned
     char szFolder[FULL_PATH_CAPACITY];  // the folder of szName's file as szName spells it,
                                         // "" for the working folder
+    char szOutput[MAX_PATH];            // the output's text as the run read it ("" when too long)
     // Level files that text-mode reading ended at a Ctrl+Z with bytes after
     // it (Windows): how many, the first, and at least how many bytes of it
     // were left out.
@@ -44,6 +45,8 @@ extern GatherRun g_run;
 
 // Copies pszFolder's level files 1, 2, 3, ... named by pszFormat into
 // pszOutput, stopping at the first number whose file cannot be opened.
+// Where names hold no double quote (Windows), a text wholly wrapped in one
+// pair of them is read without them.
 // Returns the count of files gathered in decimal, or STATUS_ERROR. The text
 // lives in a static buffer that the next run overwrites.
 const char* ConvertLevels(const char* pszFolder, const char* pszFormat, const char* pszOutput);

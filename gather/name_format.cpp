@@ -55,6 +55,13 @@ bool ParseConversion(const char* psz, int* pnPos, char* pchConv)
     return true;
 }
 
+// A '%' that ends the text or stands before a character no printf
+// conversion starts with can only be a percent sign written once.
+bool IsLonePercent(const char* pszAfter)
+{
+    return *pszAfter == '\0' || strchr("-+ #0123456789.*'hlLjztqIdiouxXfFeEgGaAcCsSpnm", *pszAfter) == NULL;
+}
+
 }  // namespace
 
 GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
@@ -73,7 +80,7 @@ GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt)
         ++nPos;
         char chConv = 0;
         if (!ParseConversion(pszFormat, &nPos, &chConv))
-            return GATHER_UNSUPPORTED_CONVERSION;
+            return IsLonePercent(pszFormat + nStart + 1) ? GATHER_LONE_PERCENT : GATHER_UNSUPPORTED_CONVERSION;
         if (++nConversions > 1)
             return GATHER_SEVERAL_CONVERSIONS;
         pFmt->nConvStart = nStart;

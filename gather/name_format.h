@@ -21,8 +21,9 @@ struct NameFormat {
 // '#' (hex only) and '0', a width and a precision, plus any number of "%%",
 // and copies the text into *pFmt: GATHER_OK. Anything else would read an
 // argument that is not there or expand to the same name for every number:
-// GATHER_NO_CONVERSION, GATHER_SEVERAL_CONVERSIONS, or
-// GATHER_UNSUPPORTED_CONVERSION (also for a '%' at the end);
+// GATHER_NO_CONVERSION, GATHER_SEVERAL_CONVERSIONS,
+// GATHER_UNSUPPORTED_CONVERSION, or GATHER_LONE_PERCENT for a '%' at the end
+// or before a character that starts no conversion;
 // GATHER_FORMAT_TOO_LONG for a text that does not fit.
 GatherFailure CheckNameFormat(const char* pszFormat, NameFormat* pFmt);
 

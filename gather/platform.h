@@ -60,6 +60,15 @@ bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB);
 extern const bool kNamesLoseTrailingSpaces;
 // Whether a name of this text names a stream of a file ("screen.3::$DATA").
 bool IsStreamName(const char* pszName);
+// Whether a name may hold a double quote. No Windows name can, so there a
+// text wrapped in a pair of them (Explorer's "Copy as path") means the path
+// inside; elsewhere the quotes are the name's own.
+extern const bool kNamesHoldQuotes;
+// Where text in the process code page stood for a name it cannot spell, the
+// system put a '?' for each character it lacks, which no Windows name holds
+// (past a \\?\ prefix): that code page, for a path that holds one. 0
+// elsewhere, where '?' is a name's own character.
+unsigned CodePageLosing(const char* pszPath);
 
 // --- Paths.
 

@@ -56,6 +56,10 @@ bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
 
 bool IsStreamName(const char* /*pszName*/) { return false; }
 
+const bool kNamesHoldQuotes = true;
+
+unsigned CodePageLosing(const char* /*pszPath*/) { return 0; }
+
 // --- Paths.
 
 namespace {

@@ -141,6 +141,16 @@ bool SameName(const char* pA, size_t cchA, const char* pB, size_t cchB)
 // a character of the name. A ':' in a file name is refused for both.
 bool IsStreamName(const char* pszName) { return strchr(pszName, ':') != NULL; }
 
+const bool kNamesHoldQuotes = false;
+
+// A '?' is never the second byte of a double-byte character (those start
+// at 0x40), so a byte scan finds only the character.
+unsigned CodePageLosing(const char* pszPath)
+{
+    const char* pszNames = strncmp(pszPath, "\\\\?\\", 4) == 0 ? pszPath + 4 : pszPath;
+    return strchr(pszNames, '?') != NULL ? GetACP() : 0;
+}
+
 // --- Paths.
 
 bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)

@@ -10,6 +10,7 @@ namespace {
 struct SurveyBuffers {
     const Series* pSeries;
     int nEnd;
+    int cEntries;
     NumberRange beyond;  // the series' files numbered above nEnd
     NameChar rgchEntry[FULL_PATH_CAPACITY];
     char szLevelZero[FULL_PATH_CAPACITY];
@@ -19,6 +20,7 @@ bool SurveyEntry(const FolderEntry* pEntry, void* /*pContext*/)
 {
     const char* pszName = pEntry->pszName;
     size_t cch;
+    ++g_survey.cEntries;
     if (!ToNameText(pszName, strlen(pszName), g_survey.rgchEntry, FULL_PATH_CAPACITY, &cch))
         return true;
     int nLevel = SeriesNumberOfName(g_survey.pSeries, g_survey.rgchEntry, cch, true);
@@ -58,8 +60,10 @@ bool SurveyFolder(const GatherRun* pRun, int nEnd, FolderSurvey* pSurvey)
     g_survey.pSeries = &pRun->series;
     g_survey.nEnd = nEnd;
     g_survey.beyond = NumberRange{0, 0, 0};
+    g_survey.cEntries = 0;
     if (!ListFolder(pRun->series.szFolder, false, SurveyEntry, NULL))
         return false;
+    pSurvey->cEntries = g_survey.cEntries;
     if (g_survey.beyond.cFiles > 0)
         NameSurveyRange(&pRun->format, &g_survey.beyond, &pSurvey->beyond);
     FileIdentity id;

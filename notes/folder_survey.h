@@ -23,6 +23,7 @@ struct SurveyRange {
 void NameSurveyRange(const NameFormat* pFmt, const NumberRange* pRange, SurveyRange* pNamed);
 
 struct FolderSurvey {
+    int cEntries;        // the names the folder holds
     SurveyRange beyond;  // files of the series numbered above nEnd
     bool fHasZero;       // its level file 0 exists, named szZero
     char szZero[MAX_PATH];

@@ -302,10 +302,20 @@ void MakeHint(const HintCount* pCount, FormatHint* pHint)
     int nGap = 1;
     while (nGap <= kCountedNumbers && HasNumber(pCount, nGap))
         ++nGap;
-    pHint->fAtLeast = nGap > kCountedNumbers;
     NumberRange gathered = {nGap - 1, 1, nGap - 1};
+    const NumberRange* pAbove = &pCount->above;
+    bool fRunsOn = nGap > kCountedNumbers && pAbove->cFiles > 0 && pAbove->nFirst == kCountedNumbers + 1;
+    // Past the counted numbers a range is only known to have no gap when it
+    // holds as many files as numbers: one folder holds one name a number.
+    if (fRunsOn && pAbove->nLast - pAbove->nFirst + 1 == pAbove->cFiles) {
+        gathered.cFiles += pAbove->cFiles;
+        gathered.nLast = pAbove->nLast;
+    } else if (fRunsOn) {
+        pHint->fAtLeast = true;  // where its gap is, and what follows, is past counting
+        gathered.cFiles = kCountedNumbers + 1;
+    }
     NameSurveyRange(pFmt, &gathered, &pHint->gathered);
-    if (!pHint->fAtLeast)  // else where its gap is, and what follows, is past counting
+    if (!fRunsOn)
         NameCountedRange(pCount, nGap + 1, &pHint->beyond);
 }
 

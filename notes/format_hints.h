@@ -12,7 +12,8 @@
 struct FormatHint {
     char szFormat[FORMAT_CAPACITY];
     bool fOwnText;  // the text given, at another padding
-    bool fAtLeast;  // the series runs past what is counted: gathered is a floor
+    bool fAtLeast;  // the series runs past what is counted with a gap somewhere:
+                    // gathered names its first file and a floor of its size
     SurveyRange gathered;
     SurveyRange beyond;
 };

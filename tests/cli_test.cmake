@@ -97,10 +97,20 @@ foreach(n 1 2 3 4 5)
 endforeach()
 file(REMOVE ${WORK}/packs/lv0005.sol)  # the lv solutions one fewer
 file(WRITE ${WORK}/packs/LV_0001.sok "${board}")  # another case, closer than a separator
-# Past what a hint counts number by number.
-foreach(n RANGE 1 4100)
-  file(WRITE ${WORK}/long/lv${n}.xsb "")
+# Past what a hint counts number by number (65535), where its range must
+# still end at the last file; under Wine fewer, which list slowly.
+if(EMULATOR)
+  set(nlong 4100)
+else()
+  set(nlong 65540)
+endif()
+file(MAKE_DIRECTORY ${WORK}/long ${WORK}/empty)
+set(names "")
+foreach(n RANGE 1 ${nlong})
+  list(APPEND names ${WORK}/long/lv${n}.xsb)
 endforeach()
+file(TOUCH ${names})
+set(names "")
 # More kinds of names than are kept: the one meant is never dropped for room.
 foreach(n RANGE 1 1000)
   file(WRITE ${WORK}/crowd/kind${n}_1.sol "solution\n")
@@ -170,6 +180,9 @@ if(EMULATOR)
   set(qlast "\"soko 2%.txt\"")
   set(qnl "\"nl.x")  # cmd.exe reads no line end in a word
   set(qnlend "\"")
+  # No Windows name holds a double quote or a question mark.
+  set(quoted_row "0|^2\r?\n$|")
+  set(unspelled "@note: the name ${qq}?a.b.screen.1${qq}? holds characters that this system's code page .[0-9]+. cannot spell")
 else()
   set(qq "'")
   set(qname "'it'.''s \\(best\\), v2.soko_1.txt'")
@@ -178,10 +191,14 @@ else()
   set(qlast "'soko 2%.txt'")
   set(qnl "'nl'[$]'.n''x")
   set(qnlend "'")
+  set(quoted_row "1|^ERROR \r?\n$|@cannot open level file 1, '\"set\".screen.1': No such file or directory\n@note: the folder '\"set\"' does not exist")
+  set(unspelled "@note: the folder 'a.b' does not exist")
 endif()
+set(elsewhere "@note: choose an output outside the series, such as screen.xsb")
 file(REMOVE ${WORK}/hl.xsb)
 file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/hl.xsb)
 file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/sl.xsb SYMBOLIC)
+file(CREATE_LINK ${WORK}/set/screen.2 ${WORK}/screen.xsb)  # the name an advice would give
 set(rows
   "0|^2\r?\n$||${WORK}/set|screen.%d|${WORK}/out3.xsb"
   "0|${version}||--version"
@@ -196,13 +213,19 @@ set(rows
   "0|^2\r?\n$|@note: a Sokoban program will see 3 levels in o.xsb, not 2: 1 level file holds several boards, such as l2|double|l%d|o.xsb"
   "0|^3\r?\n$||boards|l%d|o.xsb"
   "0|^1\r?\n$||big|l%d|o.xsb"
-  "1|^ERROR \r?\n$|@format screen is refused: it has no integer conversion such as %d|${WORK}/set|screen|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|@format screen.%d%d is refused: it has more than one conversion|${WORK}/set|screen.%d%d|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|@format screen.%s is refused: an unsupported conversion .*|${WORK}/set|screen.%s|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen is refused: it has no integer conversion such as %d\n@note: write %d where the number stands: screen.%d for screen.1|${WORK}/set|screen|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen.%d%d is refused: it has more than one conversion\n@note: keep one, and write %% for a percent sign|${WORK}/set|screen.%d%d|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen.%s is refused: an unsupported conversion\n@note: use %d, %i, .*|${WORK}/set|screen.%s|${WORK}/o.xsb"
+  "1|^ERROR \r?\n$|@format screen.%d% is refused: it has a % that starts no conversion\n@note: write %% for a percent sign|set|screen.%d%|o.xsb"
   "1|^ERROR \r?\n$|@the format is too long .*|${WORK}/set|screen.%d${long}|${WORK}/o.xsb"
-  "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|hl.xsb"
-  "1|^ERROR \r?\n$|@the output sl.xsb is level file 2 of the series, .*screen.2: refused|${WORK}/set|screen.%d|sl.xsb"
-  "1|^ERROR \r?\n$|@the output set/screen.2 is level file 2 of the series: refused|set|screen.%d|set/screen.2"
+  "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused\n${elsewhere}|${WORK}/set|screen.%d|hl.xsb"
+  "1|^ERROR \r?\n$|@the output sl.xsb is level file 2 of the series, .*screen.2: refused\n${elsewhere}|${WORK}/set|screen.%d|sl.xsb"
+  "1|^ERROR \r?\n$|@the output set/screen.2 is level file 2 of the series: refused\n${elsewhere}|set|screen.%d|set/screen.2"
+  "1|^ERROR \r?\n$|@the output screen.xsb is level file 2 of the series, set.screen.2: refused\n@note: choose an output outside the series|set|screen.%d|screen.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, set.set.screen.1: No such file or directory\n@note: the folder set.set does not exist\n@note: the format repeats the folder set: try the format screen.%d|set|set/screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, empty.screen.1: No such file or directory\n@note: the folder holds no files|empty|screen.%d|o.xsb"
+  "${quoted_row}|\"set\"|screen.%d|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, ${qq}?a.b.screen.1${qq}?: No such file or directory\n${unspelled}|a?b|screen.%d|o.xsb"
   "0|^2\r?\n$|@note: a Sokoban program will see 1 level in o.xsb, not 2: 1 level file holds no board, such as l2|one|l%d|o.xsb"
   "0|^4\r?\n$|@note: a Sokoban program will see 8 levels in o.xsb, not 4: 4 level files hold several boards, such as l1, l2 and l3|several|l%d|o.xsb"
   "0|^2\r?\n$||even|l%d|o.xsb"
@@ -225,7 +248,7 @@ set(rows
   "1|^ERROR \r?\n$|@cannot open level file 1, .*GRI1.SOK: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files|packs|GRI%d.SOK|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sol: No such file or directory\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format level_%d.sol: from level_1.sol to level_5.sol, 5 files|packs|gri%d.sol|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv_1.sok: No such file or directory\n@note: try the format LV_%04d.sok: LV_0001.sok, 1 file\n@note: try the format lv%04d.sok: from lv0001.sok to lv0005.sok, 5 files\n@note: try the format lv%04d.sol: from lv0001.sol to lv0004.sol, 4 files|packs|lv_%d.sok|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv4100.xsb, 4100 files|long|lv%04d.xsb|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv${nlong}.xsb, ${nlong} files|long|lv%04d.xsb|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format sub/gri%04d.sok: from sub/gri0001.sok to sub/gri0002.sok, 2 files|nested|sub/gri%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, two//screen.1: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two//|screen.%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, ${qnl}.screen.1${qnlend}: No such file or directory\n@note: the folder ${qnl}${qnlend} does not exist|nl\nx|screen.%d|o.xsb"
@@ -249,7 +272,7 @@ foreach(row IN LISTS rows)
     message(FATAL_ERROR "brenvik-gather ${fields}: stderr [${last_stderr}] is not [${lines}]")
   endif()
 endforeach()
-file(REMOVE ${WORK}/hl.xsb ${WORK}/sl.xsb)
+file(REMOVE ${WORK}/hl.xsb ${WORK}/sl.xsb ${WORK}/screen.xsb)
 # An empty text cannot travel through a list.
 execute_process(COMMAND ${EMULATOR} ${CLI} "" screen.%d ${WORK}/o.xsb OUTPUT_QUIET ERROR_VARIABLE err)
 program_stderr()
@@ -275,28 +298,48 @@ endif()
 
 # A folder that can be read by name but not listed: every output refused,
 # with the folder and the reason. Root reads any folder, so the program runs
-# as nobody there; Wine will not run as another user than its prefix's.
-file(MAKE_DIRECTORY ${WORK}/unlisted)
-file(WRITE ${WORK}/unlisted/screen.1 "${board}")
-file(WRITE ${WORK}/u.xsb "")
-file(CHMOD ${WORK}/unlisted PERMISSIONS OWNER_WRITE OWNER_EXECUTE GROUP_EXECUTE WORLD_EXECUTE)
+# as nobody there, copied into a folder of its own under the system's
+# temporary folder: the build tree may be in a home others cannot enter.
+# Wine will not run as another user than its prefix's.
 execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(place ${WORK})
+set(program ${CLI})
 set(as_user "")
-if(uid STREQUAL "0")
-  set(as_user setpriv --reuid=65534 --regid=65534 --clear-groups)
-endif()
+set(reach 0)
 if(EMULATOR AND uid STREQUAL "0")
-  message("not run under Wine as root, which lists any folder: the folder that cannot be listed")
+  set(reach "Wine as root lists any folder")
+elseif(uid STREQUAL "0")
+  execute_process(COMMAND mktemp -d OUTPUT_VARIABLE place OUTPUT_STRIP_TRAILING_WHITESPACE)
+  file(CHMOD ${place} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_EXECUTE WORLD_EXECUTE)
+  file(COPY ${CLI} DESTINATION ${place})
+  get_filename_component(program ${CLI} NAME)
+  set(program ${place}/${program})
+  set(as_user setpriv --reuid=65534 --regid=65534 --clear-groups)
+  execute_process(COMMAND ${as_user} ${program} --version WORKING_DIRECTORY ${place} RESULT_VARIABLE reach
+    OUTPUT_QUIET ERROR_VARIABLE err)
+  if(NOT reach EQUAL 0)
+    set(reach "nobody cannot run the program in ${place}: ${reach} ${err}")
+  endif()
+endif()
+if(NOT reach EQUAL 0)
+  message("not run, the folder that cannot be listed: ${reach}")
 else()
+  file(MAKE_DIRECTORY ${place}/unlisted)
+  file(WRITE ${place}/unlisted/screen.1 "${board}")
+  file(WRITE ${place}/u.xsb "")
+  file(CHMOD ${place}/unlisted PERMISSIONS OWNER_WRITE OWNER_EXECUTE GROUP_EXECUTE WORLD_EXECUTE)
   foreach(output u.xsb new.xsb)
-    execute_process(COMMAND ${as_user} ${CLI} unlisted screen.%d ${output} WORKING_DIRECTORY ${WORK}
+    execute_process(COMMAND ${as_user} ${program} unlisted screen.%d ${output} WORKING_DIRECTORY ${place}
       RESULT_VARIABLE code ERROR_VARIABLE err)
-    if(NOT code EQUAL 1 OR NOT err STREQUAL "brenvik-gather: cannot list the folder unlisted: Permission denied; the output ${output} may be a file of it: refused\n")
+    if(NOT code EQUAL 1 OR NOT err STREQUAL "brenvik-gather: cannot list the folder unlisted: Permission denied; the output ${output} may be a file of it: refused\nbrenvik-gather: note: choose an output outside that folder, such as screen.xsb\n")
       message(FATAL_ERROR "unlisted folder, output ${output}: exit ${code}, stderr [${err}]")
     endif()
   endforeach()
+  file(CHMOD ${place}/unlisted DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endif()
-file(CHMOD ${WORK}/unlisted DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+if(NOT place STREQUAL WORK)
+  file(REMOVE_RECURSE ${place})
+endif()
 
 file(READ ${WORK}/out.xsb content)
 if(NOT content MATCHES "^##\r?\n\r?\n###\r?\n\r?\n$")

@@ -189,6 +189,9 @@ TEST_F(Dialog, ConvertShowsTheCountAndWritesTheCollection)
     EXPECT_EQ(Convert(), "5");
     EXPECT_EQ(ReadBytes(out),
               "level 1\r\n\r\nlevel 2\r\n\r\nlevel 3\r\n\r\nlevel 4\r\n\r\nlevel 5\r\n\r\n");
+    // Paths pasted from Explorer's "Copy as path" come in double quotes.
+    Fill("\"" + dir_.string() + "\"", "screen.%d", "\"" + out.string() + "\"");
+    EXPECT_EQ(Convert(), "5");
 
     SetText(Item(IDC_FOLDER), "");
     EXPECT_EQ(Convert(), "ERROR ");

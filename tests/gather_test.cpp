@@ -137,7 +137,7 @@ TEST_F(Gather, BadFormatsAreRefusedBeforeAnyFileIsTouched)
     const std::pair<const char*, GatherFailure> rows[] = {
         {"screen", GATHER_NO_CONVERSION}, {"screen.%d%d", GATHER_SEVERAL_CONVERSIONS},
         {"screen.%s", kUnsupported}, {"screen.%n", kUnsupported}, {"screen.%*d", kUnsupported},
-        {"screen.%ld", kUnsupported}, {"screen.%1$d", kUnsupported}, {"screen.%", kUnsupported},
+        {"screen.%ld", kUnsupported}, {"screen.%1$d", kUnsupported}, {"screen.%", GATHER_LONE_PERCENT},
         {"screen.%0999d", kUnsupported}, {"screen.%f", kUnsupported}, {"screen.%o", kUnsupported},
         {"%d/..", GATHER_NUMBER_LOST}, {"%d/../screen.1", GATHER_NUMBER_LOST}};
     for (const auto& [pszFormat, failure] : rows) {

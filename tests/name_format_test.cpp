@@ -28,6 +28,7 @@ TEST(NameFormat, RefusesWhatWouldReadAMissingArgumentOrNeverChange)
     // Every conversion printf knows but d, i, u, x and X, every length
     // modifier, '*', and "%%" beside a refused one: each for its own reason.
     const GatherFailure kUnsupported = GATHER_UNSUPPORTED_CONVERSION;
+    const GatherFailure kLone = GATHER_LONE_PERCENT;  // a percent sign written once
     const std::pair<const char*, GatherFailure> rows[] = {
         {"screen", GATHER_NO_CONVERSION}, {"screen.%%", GATHER_NO_CONVERSION},
         {"%d%d", GATHER_SEVERAL_CONVERSIONS}, {"%d.%x", GATHER_SEVERAL_CONVERSIONS},
@@ -39,8 +40,8 @@ TEST(NameFormat, RefusesWhatWouldReadAMissingArgumentOrNeverChange)
         {"%hhd", kUnsupported}, {"%hd", kUnsupported}, {"%ld", kUnsupported}, {"%lld", kUnsupported},
         {"%jd", kUnsupported}, {"%zd", kUnsupported}, {"%td", kUnsupported}, {"%Lf", kUnsupported},
         {"%lx", kUnsupported}, {"%hhu", kUnsupported}, {"%I64d", kUnsupported}, {"%*d", kUnsupported},
-        {"%.*d", kUnsupported}, {"%5.*d", kUnsupported}, {"%1$d", kUnsupported}, {"screen.%", kUnsupported},
-        {"%%%", kUnsupported}, {"%#d", kUnsupported}, {"%+d", kUnsupported}, {"% d", kUnsupported},
+        {"%.*d", kUnsupported}, {"%5.*d", kUnsupported}, {"%1$d", kUnsupported}, {"screen.%", kLone},
+        {"%%%", kLone}, {"soko%03d.txt%", kLone}, {"100%_%d", kLone}, {"%!%d", kLone}, {"%#d", kUnsupported}, {"%+d", kUnsupported}, {"% d", kUnsupported},
         {"%'d", kUnsupported}, {"%0999d", kUnsupported}, {"%.999d", kUnsupported},
         {"%2147483648d", kUnsupported}, {"%-", kUnsupported}, {"%5", kUnsupported}};
     for (const auto& [pszFormat, failure] : rows) {
