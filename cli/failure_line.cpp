@@ -39,11 +39,11 @@ const char* SuggestedOutput(const GatherRun* pRun)
     return SameSpelling(g_szSuggestion, FileNamePart(pRun->szOutput)) ? "" : g_szSuggestion;
 }
 
-// Where the refused output may go instead.
-void PrintOtherOutput(FILE* pOut, const GatherRun* pRun, const char* pszWhere)
+// Where the refused output may go instead: pszLead, and a name that does.
+void PrintOtherOutput(FILE* pOut, const GatherRun* pRun, const char* pszLead)
 {
     const char* pszSuggestion = SuggestedOutput(pRun);
-    (void)fprintf(pOut, PROGRAM_NAME ": note: choose an output outside %s%s%s\n", pszWhere,
+    (void)fprintf(pOut, PROGRAM_NAME ": note: %s%s%s\n", pszLead,
                   pszSuggestion[0] != '\0' ? ", such as " : "", pszSuggestion[0] != '\0' ? Quoted(pszSuggestion) : "");
 }
 
@@ -93,22 +93,28 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
                           : pRun->failure == GATHER_SEVERAL_CONVERSIONS ? "keep one, and write %% for a percent sign"
                                                                         : "write %% for a percent sign");
         return;
-    case GATHER_OUTPUT_IN_SERIES:
+    case GATHER_OUTPUT_IN_SERIES: {
         // The level file as the run names it, unless that is what was typed:
         // a link, a hard link or another spelling leads there from elsewhere.
-        (void)fprintf(pOut, PROGRAM_NAME ": the output %s is level file %d of the series%s%s: refused\n",
-                      Quoted(pRun->szOutput), nLevel, fTyped ? "" : ", ", fTyped ? "" : pszName);
-        PrintOtherOutput(pOut, pRun, "the series");
+        // A name of the series is kept for its level even before it is made.
+        FileIdentity id;
+        bool fMissing = !IdentifyPath(pRun->szName, &id) && NamesNothing(errno);
+        (void)fprintf(pOut, PROGRAM_NAME ": the output %s is level file %d of the series%s%s%s: refused\n",
+                      Quoted(pRun->szOutput), nLevel, fTyped ? "" : ", ", fTyped ? "" : pszName,
+                      fMissing ? " (not there yet)" : "");
+        PrintOtherOutput(pOut, pRun, "choose an output outside the series");
         return;
+    }
     case GATHER_OUTPUT_UNDECIDED:
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s may be a file of the series, which cannot be ruled out: refused\n",
                       pszName);
-        PrintOtherOutput(pOut, pRun, "the folder of the level files");
+        PrintOtherOutput(pOut, pRun, "choose an output outside the folder of the level files");
         return;
     case GATHER_FOLDER_UNLISTED:
-        (void)fprintf(pOut, PROGRAM_NAME ": cannot list the folder %s: %s; the output %s may be a file of it: refused\n",
-                      pszName, Reason(pRun->nError), Quoted(pRun->szOutput));
-        PrintOtherOutput(pOut, pRun, "that folder");
+        // A hard link elsewhere to a file of that folder is only found by listing it.
+        (void)fprintf(pOut, PROGRAM_NAME ": the output %s is refused: the folder %s cannot be listed: %s\n",
+                      Quoted(pRun->szOutput), pszName, Reason(pRun->nError));
+        PrintOtherOutput(pOut, pRun, "it may be a file of that folder; choose an output outside it");
         return;
     case GATHER_LEVEL_UNOPENED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot open level file %d, %s: %s\n", nLevel, pszName,
@@ -123,14 +129,16 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
             (void)PrintMissingFolder(pOut, pRun->szFolder);
         return;
     case GATHER_OUTPUT_REPLACED:
-        if (nLevel == 1)
-            (void)fprintf(pOut, PROGRAM_NAME ": the output %s is another file than the one judged a moment ago (made "
-                          "meanwhile, or a link that leads elsewhere): refused, nothing was written to it\n", pszName);
-        else
-            (void)fprintf(pOut, PROGRAM_NAME ": the output %s was replaced during the run: reopened for level file %d, it "
-                          "is another file than levels 1 to %d went into; nothing was written to it\n",
-                          pszName, nLevel, nLevel - 1);
-        PrintAdvice(pOut, "run again once no other program writes that file");
+        if (nLevel == 1) {
+            (void)fprintf(pOut, PROGRAM_NAME ": the output %s changed after it was judged: refused, nothing was written "
+                          "to it\n", pszName);
+            PrintAdvice(pOut, "it was made meanwhile, or a link now leads elsewhere; run again");
+        } else {
+            (void)fprintf(pOut, PROGRAM_NAME ": the output %s was replaced before level file %d: nothing was written to "
+                          "it\n", pszName, nLevel);
+            (void)fprintf(pOut, PROGRAM_NAME ": note: levels 1 to %d are in the file it was; run again once nothing "
+                          "else writes it\n", nLevel - 1);
+        }
         return;
     case GATHER_READ_FAILED:
         (void)fprintf(pOut, PROGRAM_NAME ": read error in level file %d, %s: %s\n", nLevel, pszName,

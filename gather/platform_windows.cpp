@@ -36,6 +36,15 @@ int PathErrno()
                : EACCES;
 }
 
+// A path that reaches the file system as it stands: after \\?\, or after
+// \??\, the system's own name for the same place, which the full-path rule
+// would take for a folder "??" of the current drive while opening it opens
+// the path after it.
+bool IsLiteralPath(const char* pszPath)
+{
+    return strncmp(pszPath, "\\\\?\\", 4) == 0 || strncmp(pszPath, "\\??\\", 4) == 0;
+}
+
 // What follows \\?\ reaches the file system as it stands, where a '/' is
 // no separator but no character of a name either (NTFS refuses it), so no
 // file opens through a path that holds one there.
@@ -147,7 +156,7 @@ const bool kNamesHoldQuotes = false;
 // at 0x40), so a byte scan finds only the character.
 unsigned CodePageLosing(const char* pszPath)
 {
-    const char* pszNames = strncmp(pszPath, "\\\\?\\", 4) == 0 ? pszPath + 4 : pszPath;
+    const char* pszNames = IsLiteralPath(pszPath) ? pszPath + 4 : pszPath;
     return strchr(pszNames, '?') != NULL ? GetACP() : 0;
 }
 
@@ -157,9 +166,10 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
 {
     // What follows \\?\ reaches the file system unchanged, so it is full as
     // it stands; the full-path rule would drop a dot in its middle (lv.\).
-    if (strncmp(pszPath, "\\\\?\\", 4) != 0)
+    // \??\ is spelled as \\?\, which opens the same.
+    if (!IsLiteralPath(pszPath))
         return _fullpath(pszOut, pszPath, cbOut) != NULL;
-    int cch = snprintf(pszOut, cbOut, "%s", pszPath);
+    int cch = snprintf(pszOut, cbOut, "\\\\?\\%s", pszPath + 4);
     return cch > 0 && static_cast<size_t>(cch) < cbOut;
 }
 
@@ -173,7 +183,7 @@ bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut)
     // it stands, so "lv " and "CON" there are the folders of those names.
     const char* pszPrefix = "\\\\?\\";
     const char* pszRest = pszFolder;
-    if (strncmp(pszFolder, "\\\\?\\", 4) == 0 || strncmp(pszFolder, "\\\\.\\", 4) == 0) {
+    if (IsLiteralPath(pszFolder) || strncmp(pszFolder, "\\\\.\\", 4) == 0) {
         pszRest = pszFolder + 4;
     } else if (strncmp(pszFolder, "\\\\", 2) == 0) {
         pszPrefix = "\\\\?\\UNC\\";

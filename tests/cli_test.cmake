@@ -99,16 +99,25 @@ file(REMOVE ${WORK}/packs/lv0005.sol)  # the lv solutions one fewer
 file(WRITE ${WORK}/packs/LV_0001.sok "${board}")  # another case, closer than a separator
 # Past what a hint counts number by number (65535), where its range must
 # still end at the last file; under Wine fewer, which list slowly.
-if(EMULATOR)
-  set(nlong 4100)
-else()
+# Natively a second series runs past 65536 with a gap further on, which no
+# count reaches.
+set(long_hints "@note: try the format lv%d.xsb: from lv1.xsb to lv4100.xsb, 4100 files")
+set(nlong 4100)
+if(NOT EMULATOR)
   set(nlong 65540)
+  set(long_hints "@note: try the format lv%d.xsb: from lv1.xsb to lv65540.xsb, 65540 files\n@note: try the format lv%d.sol: from lv1.sol on, at least 65536 files")
 endif()
 file(MAKE_DIRECTORY ${WORK}/long ${WORK}/empty)
-set(names "")
+set(names "")  # appended as text: list(APPEND) copies the whole list each time
 foreach(n RANGE 1 ${nlong})
-  list(APPEND names ${WORK}/long/lv${n}.xsb)
+  string(APPEND names "${WORK}/long/lv${n}.xsb;")
+  if(n LESS 65537 AND nlong GREATER 65536)
+    string(APPEND names "${WORK}/long/lv${n}.sol;")
+  endif()
 endforeach()
+if(nlong GREATER 65536)
+  string(APPEND names "${WORK}/long/lv65540.sol")
+endif()
 file(TOUCH ${names})
 set(names "")
 # More kinds of names than are kept: the one meant is never dropped for room.
@@ -221,6 +230,7 @@ set(rows
   "1|^ERROR \r?\n$|@the output hl.xsb is level file 2 of the series, .*screen.2: refused\n${elsewhere}|${WORK}/set|screen.%d|hl.xsb"
   "1|^ERROR \r?\n$|@the output sl.xsb is level file 2 of the series, .*screen.2: refused\n${elsewhere}|${WORK}/set|screen.%d|sl.xsb"
   "1|^ERROR \r?\n$|@the output set/screen.2 is level file 2 of the series: refused\n${elsewhere}|set|screen.%d|set/screen.2"
+  "1|^ERROR \r?\n$|@the output set/screen.8 is level file 8 of the series .not there yet.: refused\n${elsewhere}|set|screen.%d|set/screen.8"
   "1|^ERROR \r?\n$|@the output screen.xsb is level file 2 of the series, set.screen.2: refused\n@note: choose an output outside the series|set|screen.%d|screen.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, set.set.screen.1: No such file or directory\n@note: the folder set.set does not exist\n@note: the format repeats the folder set: try the format screen.%d|set|set/screen.%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, empty.screen.1: No such file or directory\n@note: the folder holds no files|empty|screen.%d|o.xsb"
@@ -248,7 +258,7 @@ set(rows
   "1|^ERROR \r?\n$|@cannot open level file 1, .*GRI1.SOK: No such file or directory\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format level_%d.sok: from level_1.sok to level_5.sok, 5 files|packs|GRI%d.SOK|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sol: No such file or directory\n@note: try the format gri%04d.sol: from gri0001.sol to gri0003.sol, 3 files\n@note: try the format gri%04d.sok: from gri0001.sok to gri0003.sok, 3 files\n@note: try the format level_%d.sol: from level_1.sol to level_5.sol, 5 files|packs|gri%d.sol|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*lv_1.sok: No such file or directory\n@note: try the format LV_%04d.sok: LV_0001.sok, 1 file\n@note: try the format lv%04d.sok: from lv0001.sok to lv0005.sok, 5 files\n@note: try the format lv%04d.sol: from lv0001.sol to lv0004.sol, 4 files|packs|lv_%d.sok|o.xsb"
-  "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n@note: try the format lv%d.xsb: from lv1.xsb to lv${nlong}.xsb, ${nlong} files|long|lv%04d.xsb|o.xsb"
+  "1|^ERROR \r?\n$|@cannot open level file 1, .*lv0001.xsb: No such file or directory\n${long_hints}|long|lv%04d.xsb|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, .*gri1.sok: No such file or directory\n@note: try the format sub/gri%04d.sok: from sub/gri0001.sok to sub/gri0002.sok, 2 files|nested|sub/gri%d.sok|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, two//screen.1: No such file or directory\n@note: 2 files of the series exist, from screen.2 to screen.3, but gathering starts at number 1|two//|screen.%d|o.xsb"
   "1|^ERROR \r?\n$|@cannot open level file 1, ${qnl}.screen.1${qnlend}: No such file or directory\n@note: the folder ${qnl}${qnlend} does not exist|nl\nx|screen.%d|o.xsb"
@@ -331,7 +341,7 @@ else()
   foreach(output u.xsb new.xsb)
     execute_process(COMMAND ${as_user} ${program} unlisted screen.%d ${output} WORKING_DIRECTORY ${place}
       RESULT_VARIABLE code ERROR_VARIABLE err)
-    if(NOT code EQUAL 1 OR NOT err STREQUAL "brenvik-gather: cannot list the folder unlisted: Permission denied; the output ${output} may be a file of it: refused\nbrenvik-gather: note: choose an output outside that folder, such as screen.xsb\n")
+    if(NOT code EQUAL 1 OR NOT err STREQUAL "brenvik-gather: the output ${output} is refused: the folder unlisted cannot be listed: Permission denied\nbrenvik-gather: note: it may be a file of that folder; choose an output outside it, such as screen.xsb\n")
       message(FATAL_ERROR "unlisted folder, output ${output}: exit ${code}, stderr [${err}]")
     endif()
   endforeach()

@@ -73,7 +73,7 @@ TEST_F(GatherWindows, OtherSpellingsOfALevelFileAreRefused)
     for (const std::string& output :
          {Str("SCREEN.2"), Str("Screen.4"), Str("screen.3."), Str("screen.4 "), dir_.string() + "/screen.1",
           dir_.string() + "\\.\\screen.2", Str("screen.3::$DATA"), "\\\\?\\" + Str("screen.2"),
-          "\\\\.\\" + Str("screen.2"), "\"" + Str("screen.2") + "\""}) {
+          "\\\\.\\" + Str("screen.2"), "\\??\\" + Str("screen.2"), "\"" + Str("screen.2") + "\""}) {
         EXPECT_EQ(Convert(output), STATUS_ERROR) << output;
         EXPECT_EQ(g_run.failure, output.find("::") != std::string::npos ? GATHER_OUTPUT_UNDECIDED
                                                                              : GATHER_OUTPUT_IN_SERIES) << output;
@@ -268,6 +268,8 @@ TEST_F(GatherWindows, FoldersWhoseNamesWindowsRewritesAtAPathsEnd)
             {base, format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},  // beyond a gap
             {base, format, "\\\\?\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {base, format, "\\\\.\\" + folder + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+            {"\\??\\" + base, format, folder + "\\screen.5", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},  // literal too
+            {base, format, "\\??\\" + folder + "\\screen.5", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {base, format, shortName + "\\screen.3", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {base, format, inQ + "\\screen.7", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
             {"Q:", format, top + "hard.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
