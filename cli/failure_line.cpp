@@ -12,6 +12,8 @@ namespace {
 
 char g_szSuggestion[MAX_PATH];
 
+const char kShorterFolder[] = "move the level files to a folder with a shorter path";
+
 // The system's reason, or what a file of the wrong kind is.
 const char* Reason(int nError)
 {
@@ -62,6 +64,10 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
     case GATHER_EMPTY_OUTPUT:
         (void)fprintf(pOut, PROGRAM_NAME ": the %s is empty text\n", pRun->failure == GATHER_EMPTY_FOLDER ? "folder"
                       : pRun->failure == GATHER_EMPTY_FORMAT ? "file name format" : "output file name");
+        PrintAdvice(pOut, pRun->failure == GATHER_EMPTY_FOLDER ? "give the folder that holds the level files"
+                          : pRun->failure == GATHER_EMPTY_FORMAT ? "give the name of level 1 with %d for its number, "
+                                                                   "such as screen.%d"
+                                                                 : "give the collection file to write, such as levels.xsb");
         return;
     case GATHER_FOLDER_TOO_LONG:
     case GATHER_FORMAT_TOO_LONG:
@@ -70,10 +76,14 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
                       pRun->failure == GATHER_FOLDER_TOO_LONG ? "folder"
                       : pRun->failure == GATHER_FORMAT_TOO_LONG ? "format" : "output file name",
                       (pRun->failure == GATHER_FORMAT_TOO_LONG ? FORMAT_CAPACITY : MAX_PATH) - 1, pszName);
+        PrintAdvice(pOut, pRun->failure == GATHER_OUTPUT_TOO_LONG ? "choose an output with a shorter path"
+                          : pRun->failure == GATHER_FORMAT_TOO_LONG ? "keep the file name alone in it, and its folder in FOLDER"
+                                                                    : kShorterFolder);
         return;
     case GATHER_PATTERN_TOO_LONG:
         (void)fprintf(pOut, PROGRAM_NAME ": the folder and the format together are too long for a path (%d characters): %s\n",
                       MAX_PATH - 1, pszName);
+        PrintAdvice(pOut, kShorterFolder);
         return;
     case GATHER_NO_CONVERSION:
     case GATHER_SEVERAL_CONVERSIONS:
@@ -121,13 +131,22 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
                       Reason(pRun->nError));
         if (nLevel == 1 && (pRun->nError == ENOENT || pRun->nError == ENOTDIR))
             PrintFirstLevelNotes(pOut, pRun);
+        else if (pRun->nError == EACCES || pRun->nError == EPERM)
+            PrintAdvice(pOut, "close the program using it, or get leave to read it; then run again");
         return;
-    case GATHER_OUTPUT_UNOPENED:
+    case GATHER_OUTPUT_UNOPENED: {
+        // Windows says only "access denied" of a folder opened as a file.
+        bool fFolder = pRun->fJudged && pRun->output.fExists && pRun->output.id.fDirectory;
         (void)fprintf(pOut, PROGRAM_NAME ": cannot %s the output %s: %s\n", nLevel == 1 ? "create" : "reopen",
-                      pszName, Reason(pRun->nError));
-        if ((pRun->nError == ENOENT || pRun->nError == ENOTDIR) && !PrintUnspellable(pOut, pRun->szName))
+                      pszName, Reason(fFolder ? EISDIR : pRun->nError));
+        if (fFolder)
+            PrintOtherOutput(pOut, pRun, "name a file in that folder");
+        else if ((pRun->nError == ENOENT || pRun->nError == ENOTDIR) && !PrintUnspellable(pOut, pRun->szName))
             (void)PrintMissingFolder(pOut, pRun->szFolder);
+        else if (pRun->nError == EACCES || pRun->nError == EPERM || pRun->nError == EROFS)
+            PrintAdvice(pOut, "choose an output in a folder you may write to, or close the program using it");
         return;
+    }
     case GATHER_OUTPUT_REPLACED:
         if (nLevel == 1) {
             (void)fprintf(pOut, PROGRAM_NAME ": the output %s changed after it was judged: refused, nothing was written "
@@ -146,6 +165,8 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
         return;
     case GATHER_WRITE_FAILED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot write the output %s: %s\n", pszName, Reason(pRun->nError));
+        if (pRun->nError == ENOSPC)
+            PrintAdvice(pOut, "make room on that drive, or choose an output on another");
         return;
     }
 }

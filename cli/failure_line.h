@@ -9,5 +9,5 @@
 // concerns and the system's own reason where there is one. The notes that
 // help most follow: after a missing level file 1, what the folder holds;
 // after an output that cannot be created, a folder of it that is not there;
-// after a refusal, what to do instead.
+// after a refusal or a failure a player can mend, what to do.
 void PrintFailure(FILE* pOut, const GatherRun* pRun);
