@@ -103,6 +103,11 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
                           : pRun->failure == GATHER_SEVERAL_CONVERSIONS ? "keep one, and write %% for a percent sign"
                                                                         : "write %% for a percent sign");
         return;
+    case GATHER_WORKING_FOLDER_UNSPELLED:
+        (void)fprintf(pOut, PROGRAM_NAME ": the path %s is refused: the code page cannot spell the working folder's "
+                      "name\n", pszName);
+        PrintAdvice(pOut, "give the folder and the output as full paths, or run from another folder");
+        return;
     case GATHER_OUTPUT_IN_SERIES: {
         // The level file as the run names it, unless that is what was typed:
         // a link, a hard link or another spelling leads there from elsewhere.

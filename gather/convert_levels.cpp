@@ -91,6 +91,13 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
     GatherFailure failure = CheckNameFormat(pszFormat, &g_run.format);
     if (failure != GATHER_OK)
         return Fail(failure, 0, 0, pszFormat);
+    // The guard judges full paths: a relative path made full through a
+    // working folder the code page cannot spell would be judged elsewhere.
+    const char* const rgpszPaths[] = {pszFolder, pszOutput};
+    for (const char* pszPath : rgpszPaths) {
+        if (!WorkingFolderSpelled(pszPath))
+            return Fail(GATHER_WORKING_FOLDER_UNSPELLED, 0, 0, pszPath);
+    }
     // Built once: the guard judges by it, and the notes read it.
     failure = MakeSeries(pszFolder, &g_run.format, &g_run.series);
     if (failure != GATHER_OK)

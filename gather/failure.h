@@ -15,6 +15,8 @@ enum GatherFailure {
     GATHER_UNSUPPORTED_CONVERSION,  // one that is not d, i, u, x or X as allowed
     GATHER_LONE_PERCENT,       // a '%' that starts no conversion: a percent sign meant
     GATHER_NUMBER_LOST,        // a ".." after the number: every number names one file
+    GATHER_WORKING_FOLDER_UNSPELLED,  // a relative path (szName) hangs from a working folder
+                                      // the code page cannot spell, so its full path is another
     GATHER_OUTPUT_IN_SERIES,   // the output is level file nLevel (szName)
     GATHER_OUTPUT_UNDECIDED,   // whether the output is a level file cannot be told cheaply
     GATHER_FOLDER_UNLISTED,    // nor can it, since the series' folder (szName) cannot be listed

@@ -91,6 +91,15 @@ bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut);
 // as given. False when it does not fit.
 bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut);
 
+// Whether the folder a relative path hangs from (the working folder, a
+// drive's own, or the working drive's root) is the one its full path, as
+// FullPath spells it, names. On Windows the system makes a narrow path full
+// in its own characters, then writes it in the code page: a working folder
+// whose name the code page cannot spell comes back with a '?' or a
+// look-alike letter, another path than the one opened. True for a path
+// that hangs from none, and elsewhere, where a name is its bytes.
+bool WorkingFolderSpelled(const char* pszPath);
+
 // --- File identities: telling whether two names lead to the same file.
 
 struct FileIdentity {

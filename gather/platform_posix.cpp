@@ -163,6 +163,8 @@ bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut)
     return cch >= 0 && static_cast<size_t>(cch) < cbOut;
 }
 
+bool WorkingFolderSpelled(const char* /*pszPath*/) { return true; }
+
 // A name is read alike wherever it stands in a path.
 bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut) { return ResolvablePath(pszFolder, pszOut, cbOut); }
 

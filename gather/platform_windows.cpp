@@ -4,6 +4,7 @@
 #define NOGDI
 #include <windows.h>
 
+#include <ctype.h>
 #include <fcntl.h>
 #include <io.h>
 #include <limits.h>
@@ -174,6 +175,24 @@ bool FullPath(const char* pszPath, char* pszOut, size_t cbOut)
 }
 
 bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut) { return FullPath(pszPath, pszOut, cbOut); }
+
+bool WorkingFolderSpelled(const char* pszPath)
+{
+    bool fDrive = isalpha(static_cast<unsigned char>(pszPath[0])) && pszPath[1] == ':';
+    if (IsLiteralPath(pszPath) || (IsSeparator(pszPath[0]) && IsSeparator(pszPath[1])) ||
+        (fDrive && IsSeparator(pszPath[2])))
+        return true;
+    // The folder it hangs from: its drive's own ("Z:lv"), the working
+    // drive's root ("\lv"), or the working folder.
+    char szBase[4] = {fDrive ? pszPath[0] : IsSeparator(pszPath[0]) ? '\\' : '.', fDrive ? ':' : '\0', '.', '\0'};
+    // Both spellings must lead to one folder, or both to none.
+    char szFull[MAX_PATH];
+    FileIdentity idOpened = {0, 0, false, false};
+    FileIdentity idSpelled = idOpened;
+    bool fOpened = IdentifyPath(szBase, &idOpened);
+    bool fSpelled = _fullpath(szFull, szBase, sizeof(szFull)) != NULL && IdentifyPath(szFull, &idSpelled);
+    return fOpened ? fSpelled && IsSameFile(&idOpened, &idSpelled) : !fSpelled;
+}
 
 bool FolderAsOpened(const char* pszFolder, char* pszOut, size_t cbOut)
 {

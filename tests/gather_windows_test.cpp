@@ -198,6 +198,42 @@ TEST_F(GatherWindows, DeviceNamesAreNoLevelFiles)
     }
 }
 
+// The system makes a relative path full in its own characters; the code page
+// then writes a working folder named in Thai with a "?", one named ā as the
+// look-alike "a" beside it.
+TEST_F(GatherWindows, RelativePathsFromAWorkingFolderTheCodePageCannotSpell)
+{
+    const wchar_t* rgpszHere[] = {L"\u0e01", L"\u0101", L"plain"};
+    std::string top = Acp(dir_.wstring());
+    fs::create_directories(dir_ / "a" / "lv");
+    for (int i = 0; i < 3; ++i) {
+        fs::create_directories(dir_ / rgpszHere[i] / "lv");
+        for (const char* pszLeaf : {"screen.1", "screen.2", "screen.5"})
+            WriteBytes(dir_ / rgpszHere[i] / "lv" / pszLeaf, pszLeaf);
+        fs::create_hard_link(dir_ / rgpszHere[i] / "lv" / "screen.5", dir_ / ("hard" + std::to_string(i) + ".xsb"));
+    }
+    std::string drive = top.substr(0, 2);
+    // The working folder, the folder and output typed, the result.
+    const std::tuple<int, std::string, std::string, const char*, GatherFailure> rows[] = {
+        {0, "lv", top + "\\hard0.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
+        {1, "lv", top + "\\hard1.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
+        {1, top + "\\a\\lv", "out.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
+        {1, drive + "lv", top + "\\out.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
+        {2, "lv", top + "\\hard2.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
+        {2, drive + "lv", "out.xsb", "2", GATHER_OK}};
+    fs::path cwd = fs::current_path();
+    for (const auto& [iHere, folder, output, pszResult, failure] : rows) {
+        fs::current_path(dir_ / rgpszHere[iHere]);
+        EXPECT_STREQ(ConvertLevels(folder.c_str(), "screen.%d", output.c_str()), pszResult) << iHere << folder << output;
+        EXPECT_EQ(g_run.failure, failure) << iHere << " " << folder << " " << output;
+    }
+    fs::current_path(cwd);
+    for (const wchar_t* pszHere : rgpszHere)
+        EXPECT_EQ(ReadBytes(dir_ / pszHere / "lv" / "screen.5"), "screen.5");
+    EXPECT_FALSE(fs::exists(dir_ / "a" / "out.xsb"));
+    EXPECT_FALSE(fs::exists(dir_ / "out.xsb"));
+}
+
 // Runs in gather_tests_ja, where BRENVIK_EXPECT_ACP makes sure of the code page.
 TEST_F(GatherWindows, JapaneseNamesAreWholeCharactersWithUnicodeCase)
 {
