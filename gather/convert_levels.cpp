@@ -112,8 +112,9 @@ const char* RefuseInputs(const char* pszFolder, const char* pszFormat, const cha
     }
     if (failure == GATHER_FOLDER_UNLISTED)
         return Fail(failure, errno, 0, g_run.series.szFolder);
+    // Of the guard's doubts, a path too long to look at is one a player can mend.
     if (failure != GATHER_OK)
-        return Fail(failure, 0, 0, pszOutput);
+        return Fail(failure, errno == ENAMETOOLONG ? ENAMETOOLONG : 0, 0, pszOutput);
     g_run.fJudged = true;
     return NULL;
 }

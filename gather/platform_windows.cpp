@@ -26,13 +26,16 @@ HANDLE StreamHandle(FILE* pFile)
 }
 
 // errno for the last error of a call given a path: ENOENT when the path
-// names nothing (no such file or folder, an invalid or too long name),
-// EACCES for anything else.
+// names nothing (no such file or folder, an invalid name), ENAMETOOLONG for
+// one longer than a narrow call takes, EACCES for anything else. A path too
+// long to look at may name a file that a shorter spelling opens (the
+// literal prefix adds four characters): a guard cannot take it for nothing.
 int PathErrno()
 {
     DWORD dwError = GetLastError();
-    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME ||
-                   dwError == ERROR_FILENAME_EXCED_RANGE
+    if (dwError == ERROR_FILENAME_EXCED_RANGE)
+        return ENAMETOOLONG;
+    return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND || dwError == ERROR_INVALID_NAME
                ? ENOENT
                : EACCES;
 }
@@ -367,8 +370,10 @@ LevelOpening WhyNotOpened(const char* pszName)
     int nError = errno;
     DWORD dwAttributes = GetFileAttributesA(pszName);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
-        if (PathErrno() == ENOENT) {
-            errno = ENOENT;
+        // A name too long to open is a file the run cannot gather.
+        int nWhy = PathErrno();
+        if (nWhy == ENOENT || nWhy == ENAMETOOLONG) {
+            errno = nWhy;
             return LEVEL_ABSENT;
         }
     } else if ((dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
