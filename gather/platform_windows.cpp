@@ -4,7 +4,6 @@
 #define NOGDI
 #include <windows.h>
 
-#include <ctype.h>
 #include <fcntl.h>
 #include <io.h>
 #include <limits.h>
@@ -181,7 +180,9 @@ bool ResolvablePath(const char* pszPath, char* pszOut, size_t cbOut) { return Fu
 
 bool WorkingFolderSpelled(const char* pszPath)
 {
-    bool fDrive = isalpha(static_cast<unsigned char>(pszPath[0])) && pszPath[1] == ':';
+    // The system takes any character before a ':' for a drive, and no second
+    // byte of a character is a ':'.
+    bool fDrive = pszPath[0] != '\0' && pszPath[1] == ':';
     if (IsLiteralPath(pszPath) || (IsSeparator(pszPath[0]) && IsSeparator(pszPath[1])) ||
         (fDrive && IsSeparator(pszPath[2])))
         return true;
