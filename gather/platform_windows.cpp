@@ -371,9 +371,10 @@ LevelOpening WhyNotOpened(const char* pszName)
     int nError = errno;
     DWORD dwAttributes = GetFileAttributesA(pszName);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
-        // A name too long to open is a file the run cannot gather.
+        // A name too long to look at ends the series only where the runtime
+        // could not open it either; one it opens and finds locked is there.
         int nWhy = PathErrno();
-        if (nWhy == ENOENT || nWhy == ENAMETOOLONG) {
+        if (nWhy == ENOENT || (nWhy == ENAMETOOLONG && nError == ENOENT)) {
             errno = nWhy;
             return LEVEL_ABSENT;
         }

@@ -177,6 +177,19 @@ TEST_F(GatherWindows, NamesTooLongForTheGuardToLookAtAreRefused)
     EXPECT_EQ(ReadBytes(deep + "\\3\\level.txt"), "3\\level.txt");
     EXPECT_FALSE(fs::exists(deep + "\\lv\\7"));
     EXPECT_TRUE(RunUnix("Z:\\bin\\rm \"" + link + "\"", link, false));  // Wine removes no link to nothing
+    // Level names the runtime opens, but no narrow call takes: one held open
+    // by another program is no end of the series.
+    std::string name(99, '0');
+    WriteBytes(deep + "\\" + name + "1", "a\n");
+    WriteBytes(deep + "\\" + name + "2", "b\n");
+    fs::path cwd = fs::current_path();
+    fs::current_path(deep);
+    HANDLE hLocked = CreateFileA((name + "2").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    fs::current_path(cwd);
+    ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(ConvertLevels(deep.c_str(), "%.100d", (top + "\\o.xsb").c_str()), STATUS_ERROR);
+    EXPECT_EQ(g_run.failure, GATHER_LEVEL_UNOPENED);
+    CloseHandle(hLocked);
 }
 
 TEST_F(GatherWindows, OnlyAMissingFileOrAFolderEndsTheSeries)
