@@ -183,6 +183,7 @@ bool WorkingFolderSpelled(const char* pszPath)
     // The system takes any character before a ':' for a drive, and no second
     // byte of a character is a ':'.
     bool fDrive = pszPath[0] != '\0' && pszPath[1] == ':';
+    // Skipped: a literal path, a share's or one from a drive's root hangs from no working folder.
     if (IsLiteralPath(pszPath) || (IsSeparator(pszPath[0]) && IsSeparator(pszPath[1])) ||
         (fDrive && IsSeparator(pszPath[2])))
         return true;
