@@ -13,7 +13,6 @@ namespace {
 char g_szSuggestion[MAX_PATH];
 
 const char kShorterFolder[] = "move the level files to a folder with a shorter path";
-const char kShorterPaths[] = "move the level files or the output to a folder with a shorter path";
 
 // The system's reason, or what a file of the wrong kind is.
 const char* Reason(int nError)
@@ -42,9 +41,14 @@ const char* SuggestedOutput(const GatherRun* pRun)
     return SameSpelling(g_szSuggestion, FileNamePart(pRun->szOutput)) ? "" : g_szSuggestion;
 }
 
-// Where the refused output may go instead: pszLead, and a name that does.
+// Where the refused output may go instead: pszLead, and a name that does;
+// shorter paths where the guard could not look at a path for its length.
 void PrintOtherOutput(FILE* pOut, const GatherRun* pRun, const char* pszLead)
 {
+    if (pRun->nError == ENAMETOOLONG) {
+        PrintAdvice(pOut, "move the level files or the output to a folder with a shorter path");
+        return;
+    }
     const char* pszSuggestion = SuggestedOutput(pRun);
     (void)fprintf(pOut, PROGRAM_NAME ": note: %s%s%s\n", pszLead,
                   pszSuggestion[0] != '\0' ? ", such as " : "", pszSuggestion[0] != '\0' ? Quoted(pszSuggestion) : "");
@@ -124,19 +128,13 @@ void PrintFailure(FILE* pOut, const GatherRun* pRun)
     case GATHER_OUTPUT_UNDECIDED:
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s may be a file of the series, which cannot be ruled out%s: "
                       "refused\n", pszName, pRun->nError == ENAMETOOLONG ? " (a path too long to look at)" : "");
-        if (pRun->nError == ENAMETOOLONG)
-            PrintAdvice(pOut, kShorterPaths);
-        else
-            PrintOtherOutput(pOut, pRun, "choose an output outside the folder of the level files");
+        PrintOtherOutput(pOut, pRun, "choose an output outside the folder of the level files");
         return;
     case GATHER_FOLDER_UNLISTED:
         // A hard link elsewhere to a file of that folder is only found by listing it.
         (void)fprintf(pOut, PROGRAM_NAME ": the output %s is refused: the folder %s cannot be listed: %s\n",
                       Quoted(pRun->szOutput), pszName, Reason(pRun->nError));
-        if (pRun->nError == ENAMETOOLONG)
-            PrintAdvice(pOut, kShorterPaths);
-        else
-            PrintOtherOutput(pOut, pRun, "it may be a file of that folder; choose an output outside it");
+        PrintOtherOutput(pOut, pRun, "it may be a file of that folder; choose an output outside it");
         return;
     case GATHER_LEVEL_UNOPENED:
         (void)fprintf(pOut, PROGRAM_NAME ": cannot open level file %d, %s: %s\n", nLevel, pszName,

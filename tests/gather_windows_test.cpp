@@ -180,8 +180,9 @@ TEST_F(GatherWindows, NamesTooLongForTheGuardToLookAtAreRefused)
     // Level names the runtime opens, but no narrow call takes: one held open
     // by another program is no end of the series.
     std::string name(99, '0');
-    WriteBytes(deep + "\\" + name + "1", "a\n");
-    WriteBytes(deep + "\\" + name + "2", "b\n");
+    std::string level = deep + "\\" + name;
+    for (const char* pszNumber : {"1", "2"})
+        WriteBytes(level + pszNumber, pszNumber);
     fs::path cwd = fs::current_path();
     fs::current_path(deep);
     HANDLE hLocked = CreateFileA((name + "2").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -250,7 +251,8 @@ TEST_F(GatherWindows, RelativePathsFromAWorkingFolderTheCodePageCannotSpell)
         fs::create_directories(dir_ / rgpszHere[i] / "lv");
         for (const char* pszLeaf : {"screen.1", "screen.2", "screen.5"})
             WriteBytes(dir_ / rgpszHere[i] / "lv" / pszLeaf, pszLeaf);
-        fs::create_hard_link(dir_ / rgpszHere[i] / "lv" / "screen.5", dir_ / ("hard" + std::to_string(i) + ".xsb"));
+        if (i < 2)
+            fs::create_hard_link(dir_ / rgpszHere[i] / "lv" / "screen.5", dir_ / ("hard" + std::to_string(i) + ".xsb"));
     }
     std::string drive = top.substr(0, 2);
     // The working folder, the folder and output typed, the result.
@@ -259,7 +261,6 @@ TEST_F(GatherWindows, RelativePathsFromAWorkingFolderTheCodePageCannotSpell)
         {1, "lv", top + "\\hard1.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
         {1, top + "\\a\\lv", "out.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
         {1, drive + "lv", top + "\\out.xsb", STATUS_ERROR, GATHER_WORKING_FOLDER_UNSPELLED},
-        {2, "lv", top + "\\hard2.xsb", STATUS_ERROR, GATHER_OUTPUT_IN_SERIES},
         {2, drive + "lv", "out.xsb", "2", GATHER_OK}};
     fs::path cwd = fs::current_path();
     for (const auto& [iHere, folder, output, pszResult, failure] : rows) {
